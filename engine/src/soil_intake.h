@@ -1,0 +1,27 @@
+// Soil records of a problem and their intake: user-specified earth pressure,
+// the wall, surcharge and soil-layer records, user p-y curves; the earth
+// pressure loads on the stations, the p-y curve store and the earth pressure and
+// p-y sections of the plot data file.
+#pragma once
+
+#include "free_input.h"
+#include "problem_data.h"
+#include "report_text.h"
+
+namespace kestra {
+
+/// Reads records from the distributed-load block to the p-y curve block,
+/// echoing them, loading the earth pressure onto `problem.wall.q`, filling the
+/// p-y curve store and writing the two soil sections of the plot data file.
+/// Throws ProblemError on inconsistent data, RunAbort on a read failure.
+void take_in_soil(FreeInput& in, TextSink& report, TextSink& plot, Problem& problem);
+
+/// Reads the moment-EI curve block into `problem.wall.ei_curves`.
+void read_ei_curves(FreeInput& in, Problem& problem);
+
+/// Adds the pressure distribution, as force per station, to Q of stations 1 ...
+/// nearest(D/h), D the depth of the last point, by linear interpolation from
+/// depth 0. Stations below the store's end are not loaded.
+void load_stations(const std::vector<PressurePoint>& points, WallModel& wall);
+
+}  // namespace kestra
