@@ -99,6 +99,7 @@ const Function* function_at_start(std::string_view lowered) {
 }
 
 bool is_function_name(std::string_view text) {
+  if (text.size() > 7) return false;  // longer than any name
   const std::string lowered = lower(text);
   for (const Function& f : kFunctions)
     if (lowered == f.name) return true;
@@ -148,46 +149,52 @@ std::string remove_minus_pairs(const std::string& s) {
 // One operand: a number, a constant, a hex integer, a function of an operand,
 // or an operand followed by "!". Prefix functions and trailing "!" are peeled
 // off in a loop and applied afterwards, innermost first, so that a long chain
-// cannot exhaust the stack.
-long double operand_value(std::string s) {
+// costs neither stack nor repeated copies.
+long double operand_value(const std::string& text) {
+  // Removing the pairs once is enough: what remains has no "--" anywhere, so
+  // no part peeled off later can have one either.
+  const std::string s = remove_minus_pairs(text);
+  const std::string lowered = lower(s);
   enum class Step { negate, function, factorial };
   struct Pending {
     Step step;
     const Function* function;
   };
   std::vector<Pending> pending;
+  std::size_t begin = 0;
+  std::size_t end = s.size();
   long double value = 0;
   for (;;) {
-    s = remove_minus_pairs(s);
-    const std::string lowered = lower(s);
-    if (lowered == "pi" || lowered == "-pi") {
-      value = lowered[0] == '-' ? -std::numbers::pi_v<long double> : std::numbers::pi_v<long double>;
+    const std::string_view low = std::string_view(lowered).substr(begin, end - begin);
+    if (low == "pi" || low == "-pi") {
+      value = low[0] == '-' ? -std::numbers::pi_v<long double> : std::numbers::pi_v<long double>;
       break;
     }
-    if (lowered == "e" || lowered == "-e") {
-      value = lowered[0] == '-' ? -std::numbers::e_v<long double> : std::numbers::e_v<long double>;
+    if (low == "e" || low == "-e") {
+      value = low[0] == '-' ? -std::numbers::e_v<long double> : std::numbers::e_v<long double>;
       break;
     }
-    const bool negative = !s.empty() && s[0] == '-';
-    const std::string_view body = std::string_view(lowered).substr(negative ? 1 : 0);
+    const bool negative = low.starts_with('-');
+    const std::string_view body = low.substr(negative ? 1 : 0);
     if (const Function* f = function_at_start(body)) {
       // The argument is the rest of the operand: sin0.5, sin-0.5, sqrtpi.
       if (negative) pending.push_back({Step::negate, nullptr});
       pending.push_back({Step::function, f});
-      s.erase(0, (negative ? 1 : 0) + f->name.size());
+      begin += (negative ? 1 : 0) + f->name.size();
       continue;
     }
-    if (!s.empty() && s.back() == '!') {
+    if (low.ends_with('!')) {
       pending.push_back({Step::factorial, nullptr});
-      s.pop_back();
+      --end;
       continue;
     }
+    const std::string_view original = std::string_view(s).substr(begin, end - begin);
     if (body.starts_with('$')) {
-      value = hex_value(std::string_view(s).substr(negative ? 2 : 1));
+      value = hex_value(original.substr(negative ? 2 : 1));
       if (negative) value = -value;
       break;
     }
-    switch (parse_real(s, value)) {
+    switch (parse_real(original, value)) {
       case ParseStatus::ok: break;
       case ParseStatus::invalid: fail(kReasonInvalidCharacters);
       case ParseStatus::overflow: math_fail(kMathOverflow);
