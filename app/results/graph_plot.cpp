@@ -244,11 +244,20 @@ std::string ReadoutCaption(const std::string& caption, double x, double y) {
 
 double RangeStep(double width) noexcept {
   if (!(std::isfinite(width) && width > 0.0)) return 0.0;
-  const double l = std::log10(width);
-  const double e = std::floor(l);
-  // Under 3 decades' worth of the leading power, a step of a tenth gives a
-  // useful number of steps; from 3 upwards the power itself does.
-  const double step = (l - e < std::log10(3.0)) ? std::pow(10.0, e - 1.0) : std::pow(10.0, e);
+  // e = floor(log10(width)), corrected where log10 lands a hair off a power
+  // of ten (the width of a decimal range is rarely exact in binary).
+  double e = std::floor(std::log10(width));
+  const double near = width * (1.0 + kWholeTolerance);
+  if (std::pow(10.0, e) > near)
+    e -= 1.0;
+  else if (std::pow(10.0, e + 1.0) <= near)
+    e += 1.0;
+  // A width under 3 x 10^e (a fractional part of log10 below log10(3)) is
+  // stepped by tenths of the power, so that it still spans 10 to 30 steps.
+  // Compared directly: log10(30) - 1 falls just below log10(3) in binary.
+  const double power = std::pow(10.0, e);
+  const bool under_three = width < 3.0 * power * (1.0 - kWholeTolerance);
+  const double step = under_three ? std::pow(10.0, e - 1.0) : power;
   return std::isfinite(step) ? step : 0.0;
 }
 

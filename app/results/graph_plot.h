@@ -64,8 +64,8 @@ class TLine {
 class TLineList {
  public:
   static constexpr std::size_t kMaxLines = 10000;
-  static constexpr std::size_t kMaxPoints = 1000000;
-  static constexpr std::size_t kMaxTotalPoints = 10000000;
+  static constexpr std::size_t kMaxPoints = 100000;
+  static constexpr std::size_t kMaxTotalPoints = 1000000;
 
   // Number of lines.
   std::size_t LineCount() const noexcept { return lines_.size(); }
