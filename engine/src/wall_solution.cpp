@@ -67,6 +67,14 @@ std::vector<ResultRow> solve_and_report(WallModel& wall, int unit_code, TextSink
     report.empty();
     report.line("     ***** SOLUTION NOT CLOSED WITHIN SPECIFIED'TOLERANCE *****");
   }
+  if (r.zero_pivots > 0) {
+    // The recursion met stations with no stiffness at all: their deflections
+    // follow from the restraints alone, and a wall without support reads as
+    // resting at zero. Say so rather than let that pass for a result.
+    report.empty();
+    report.line(Line().a("     ***** NO STIFFNESS OR SUPPORT AT").i(r.zero_pivots, 4)
+                    .a("  STATIONS -- CHECK EI, SPRINGS AND RESTRAINTS *****").str());
+  }
   report.empty();
   report.line("   STA I      X         DEFL.       SLOPE'      MOMENT      SHEAR    NET REACT/STA    EI ");
   report.line(Line().x(12).a(u.l3).x(9).a(u.l3).x(20).a(u.f3).a("-").a(u.l2).x(7).a(u.f4).x(7).a(u.f4).x(7)
