@@ -46,7 +46,8 @@ class TMainModel {
   /// File > Open: as NewProject, then sets FileName to `path` and lets
   /// `reader` fill the project and the tables; afterwards every table is
   /// filled to its minimum rows and the modified mark cleared, whatever the
-  /// reader left. Returns the reader's message (empty when read whole).
+  /// reader left. Returns the reader's message (empty when read whole). A
+  /// fault thrown by the reader is passed on after the same completion.
   std::string OpenProject(const std::string& path, int dialect, const TProjectFileReader& reader);
 
   /// Options > Units: the project's unit switch (scalars, tables, then
@@ -70,7 +71,9 @@ class TMainModel {
   TSignal<> ProjectClosing;
   /// A new project is installed (windows refresh from it).
   TSignal<> ProjectReplaced;
-  /// The unit system was switched (open dialogs reload their fields).
+  /// The project's unit system was switched, by the menu or by a reader
+  /// (open dialogs reload their fields); the reset of New and Open, which
+  /// closes every window first, does not announce its switch to English.
   TSignal<int> UnitsChanged;
 
  private:
