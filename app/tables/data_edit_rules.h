@@ -21,14 +21,20 @@ class TDataEditRules {
 
   // --- Label --------------------------------------------------------------
 
+  /// Text of the attached label, without the unit.
   const std::string& Caption() const { return caption_; }
+  /// Any text; only the label changes.
   void SetCaption(std::string caption) { caption_ = std::move(caption); }
 
-  /// Unit code, clamped into 1..3 on setting.
+  /// Unit code (1..3) that selects the unit label.
   int Units() const { return units_; }
+  /// Sets the unit code, clamped into 1..3. The value is not converted: the
+  /// dialog that owns the field converts and writes it.
   void SetUnits(int code);
 
+  /// Unit string of the value ("L2", "F/L2^3", "" for none).
   const std::string& UnitsString() const { return units_string_; }
+  /// Any text; unknown parts are shown as written.
   void SetUnitsString(std::string units_string) { units_string_ = std::move(units_string); }
 
   /// The text of the attached label: Caption, or Caption + " (" + entry label of
@@ -49,17 +55,21 @@ class TDataEditRules {
   /// [MinVal, MaxVal] unless a definition is being loaded. NaN is ignored.
   void SetNumber(long double value);
 
+  /// True when values are shown as "$" and hexadecimal digits.
   bool Hex() const { return hex_; }
   /// Switches the hex display; the text is not rewritten until the next
   /// SetNumber or successful Validate.
   void SetHex(bool hex) { hex_ = hex; }
 
+  /// True when only integral values in the 32-bit range are accepted.
   bool IntegerOnly() const { return integer_only_; }
   /// Switches integers-only mode; turning it on re-applies MaxVal and MinVal,
   /// so that both fall into the 32-bit integer range.
   void SetIntegerOnly(bool on);
 
+  /// Lower limit; the most negative finite value unless set.
   long double MinVal() const { return min_val_; }
+  /// Upper limit; the largest finite value unless set.
   long double MaxVal() const { return max_val_; }
   /// Outside loading: x is raised to MinVal when below it, clamped into the
   /// 32-bit integer range with IntegerOnly, and a current value above x is
@@ -72,7 +82,9 @@ class TDataEditRules {
   /// While a definition is being loaded, limits and values are stored as given
   /// (properties may arrive in any order). EndLoading does not re-check them.
   void BeginLoading() { loading_ = true; }
+  /// Ends the loading state; later setters check and clamp again.
   void EndLoading() { loading_ = false; }
+  /// True between BeginLoading and EndLoading.
   bool Loading() const { return loading_; }
 
   /// A value as this field shows it: "$" and at least four hexadecimal digits
