@@ -28,7 +28,13 @@ bool parse_real(const std::string& token, double& out) {
   }
   if (digits == 0) return false;
   if (i < s.size()) {
-    if (s[i] != 'E' && s[i] != 'e' && s[i] != 'D' && s[i] != 'd') return false;
+    // The exponent letter may be left out before a signed exponent ("0.100+301",
+    // as an E field writes three-digit exponents).
+    if (s[i] == '+' || s[i] == '-') {
+      s.insert(i, 1, 'E');
+    } else if (s[i] != 'E' && s[i] != 'e' && s[i] != 'D' && s[i] != 'd') {
+      return false;
+    }
     s[i] = 'E';
     ++i;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;

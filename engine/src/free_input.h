@@ -3,7 +3,8 @@
 //
 // A record's values are separated by blanks, tabs or commas; a record starts on a
 // new line and continues on the next lines while values are missing; values left
-// on the record's last line are ignored. Reals may use E or D exponents. An
+// on the record's last line are ignored. Reals may use E or D exponents, or a
+// signed exponent without its letter ("0.100+301"). An
 // integer position accepts a real of integral value ("3.0" is 3).
 #pragma once
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "problem_data.h"
+#include "text_format.h"
 
 namespace kestra {
 
@@ -13,6 +14,7 @@ namespace kestra {
 class TextSink {
  public:
   void line(std::string_view s) { text_.append(s); text_.push_back('\n'); }
+  void line(const fmt::Line& l) { line(std::string_view(l.str())); }
   void empty(int n = 1) { for (int k = 0; k < n; ++k) text_.push_back('\n'); }
   const std::string& text() const { return text_; }
 

@@ -1,5 +1,6 @@
 #include "text_format.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -33,14 +34,24 @@ struct Decimal {
 };
 Decimal decimal(double v, int digits) {
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*e", digits - 1, std::fabs(v));
-  // buf: d.ddde[+-]xx
+  const auto res = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(v), std::chars_format::scientific, digits - 1);
+  *res.ptr = '\0';
+  // buf: d.ddde[+-]xx (locale-free)
   Decimal out;
   const char* p = buf;
-  for (; *p != 'e'; ++p)
+  for (; p < res.ptr && *p != 'e'; ++p)
     if (*p != '.') out.digits += *p;
-  out.exponent = std::atoi(p + 1) + 1;
+  out.exponent = (p < res.ptr ? std::atoi(p + 1) : 0) + 1;
   return out;
+}
+
+// Fixed notation with `decimals` digits after the point, locale-free; empty
+// when it does not fit the buffer.
+std::string fixed(double v, int decimals) {
+  char buf[400];
+  const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+  if (res.ec != std::errc()) return {};
+  return std::string(buf, res.ptr);
 }
 
 }  // namespace
@@ -50,11 +61,9 @@ std::string x(int n) { return std::string(static_cast<std::size_t>(n > 0 ? n : 0
 std::string i(std::int64_t value, int w) { return fit(std::to_string(value), w); }
 
 std::string f(double value, int w, int d) {
-  if (!std::isfinite(value)) return stars(w);
-  char buf[512];
-  const int n = std::snprintf(buf, sizeof buf, "%.*f", d, value);
-  if (n < 0 || n >= static_cast<int>(sizeof buf)) return stars(w);
-  std::string s(buf, static_cast<std::size_t>(n));
+  if (!std::isfinite(value) || d < 0 || d > 60) return stars(w);
+  std::string s = fixed(value, d);
+  if (s.empty()) return stars(w);
   if (d == 0) s += '.';
   return fit_optional_zero(std::move(s), w);
 }
@@ -102,9 +111,7 @@ std::string free_real(double value) {
     const Decimal dec = decimal(value, kDigits);
     if (dec.exponent >= 0 && dec.exponent <= 16) {
       // Fixed: exponent integer digits, the rest after the point.
-      char buf[64];
-      std::snprintf(buf, sizeof buf, "%.*f", kDigits - dec.exponent, value);
-      s = buf;
+      s = fixed(value, kDigits - dec.exponent);
     } else {
       s = std::signbit(value) ? "-" : "";
       s += dec.digits.substr(0, 1) + "." + dec.digits.substr(1);
@@ -115,32 +122,6 @@ std::string free_real(double value) {
     }
   }
   return fit(std::move(s), 25);
-}
-
-std::string general8(double value) {
-  if (!std::isfinite(value)) return std::isnan(value) ? "NaN" : (value < 0 ? "-Inf" : "Inf");
-  if (value == 0.0) return "0";
-  const Decimal dec = decimal(value, 8);
-  std::string digits = dec.digits;
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-  const std::string sign = value < 0 ? "-" : "";
-  // |v| = 0.digits x 10^exponent; the integer part has `exponent` digits.
-  const bool fixed = dec.exponent <= 8 && dec.exponent >= -3;  // 0.0001 = 0.1 x 10^-3
-  if (fixed) {
-    std::string s;
-    if (dec.exponent <= 0) {
-      s = "0." + std::string(static_cast<std::size_t>(-dec.exponent), '0') + digits;
-    } else if (static_cast<int>(digits.size()) <= dec.exponent) {
-      s = digits + std::string(static_cast<std::size_t>(dec.exponent) - digits.size(), '0');
-    } else {
-      s = digits.substr(0, static_cast<std::size_t>(dec.exponent)) + "." +
-          digits.substr(static_cast<std::size_t>(dec.exponent));
-    }
-    return sign + s;
-  }
-  std::string s = digits.substr(0, 1);
-  if (digits.size() > 1) s += "." + digits.substr(1);
-  return sign + s + "E" + std::to_string(dec.exponent - 1);
 }
 
 }  // namespace kestra::fmt

@@ -1,5 +1,8 @@
-// Fortran-style fixed fields and the free and general number forms of the
-// engine's files. Every number the engine writes goes through this module.
+// Fortran-style fixed fields and the free number forms of the engine's files.
+// Every number the engine writes goes through this module. All conversions are
+// locale-free (the engine may run inside a program that sets a locale with a
+// decimal comma). The input data file's 8-digit general format is the
+// program's (app/tables/number_format.h): the engine only reads that file.
 //
 // Field rules shared by all edit descriptors:
 //  - the text is right-aligned in its field;
@@ -44,13 +47,6 @@ std::string free_int(std::int64_t value);
 /// d.ddddE+xxx with a signed three-digit exponent ("9.9999999999999995E-008");
 /// right-aligned in 25 columns (which leaves at least one leading blank).
 std::string free_real(double value);
-
-/// The general format of the input data file: 8 significant digits, trailing
-/// zeros and a bare decimal point removed; fixed when the value is 0 or, after
-/// rounding, 0.0001 <= |v| and the integer part has at most 8 digits; otherwise
-/// scientific with "E", a "-" only for negative exponents, no leading zeros in
-/// the exponent (0.00001 -> "1E-5", 123456789 -> "1.2345679E8"). Locale free.
-std::string general8(double value);
 
 /// Composes one fixed-column text line from fields, left to right.
 class Line {

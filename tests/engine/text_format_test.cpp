@@ -102,31 +102,5 @@ TEST(FreeFormat, IntegersAndRealsAsListDirectedOutput) {
   }
 }
 
-TEST(GeneralFormat, EightSignificantDigits) {
-  const struct {
-    double value;
-    const char* text;
-  } cases[] = {
-      {100, "100"},
-      {0.0001, "0.0001"},
-      {0.00001, "1E-5"},
-      {1.0 / 3.0, "0.33333333"},
-      {-2.5, "-2.5"},
-      {0.0000015, "1.5E-6"},
-      {123456789, "1.2345679E8"},
-      {0.0, "0"},
-      {-0.0, "0"},
-      {12345678, "12345678"},
-      {99999999.5, "1E8"},   // rounding adds a ninth integer digit
-      {0.0000999999999, "0.0001"},  // rounds up into fixed notation
-      {1.0e-12, "1E-12"},
-      {2.0e21, "2E21"},
-      {1.25, "1.25"},
-      {29000000.0 * 144.0, "4.176E9"},
-      {0.035999998450279236, "0.035999998"},  // a widened float shows its error
-  };
-  for (const auto& c : cases) EXPECT_EQ(general8(c.value), c.text) << c.value;
-}
-
 }  // namespace
 }  // namespace kestra::fmt
