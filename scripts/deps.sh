@@ -1,7 +1,8 @@
-# Sourced by the set-up scripts: makes sure the Debian packages a build needs are
+# Sourced by the set-up scripts: makes sure the Debian packages a build needs
+# (and those in KESTRA_EXTRA_PACKAGES) are
 # installed. As root it installs what is missing; otherwise it prints the one
 # apt-get line to run and stops.
-kestra_packages="cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev $*"
+kestra_packages="cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev ${KESTRA_EXTRA_PACKAGES:-}"
 
 kestra_missing=""
 for pkg in $kestra_packages; do

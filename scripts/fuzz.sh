@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-30}"
-. scripts/deps.sh clang libclang-rt-14-dev
+KESTRA_EXTRA_PACKAGES="clang libclang-rt-14-dev" . scripts/deps.sh
 CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKESTRA_FUZZ=ON -DKESTRA_TESTS=OFF -DKESTRA_BENCH=OFF >/dev/null
 targets=$(cd fuzz && ls *_fuzz.cpp | sed 's/\.cpp$//')
