@@ -1,5 +1,7 @@
 // kestra-run: analyses project files with the engine library, the way the
-// desktop program does, and prints a short summary of each analysis.
+// desktop program does, and prints a short summary of each analysis. The
+// plot data file of every analysis is read by the program's own plot data
+// reader, so the summary and the CSV tables show what the graphs would.
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -19,6 +21,9 @@
 #endif
 
 #include "kestra/engine.h"
+#include "results/graph_set.h"
+#include "results/plot_reader.h"
+#include "results/results_csv.h"
 #include "shell/dynamic_library.h"
 
 namespace {
@@ -26,18 +31,23 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
-    "usage: kestra-run [-j N] PROJECT.kt4d [MORE.kt4d ...]\n"
+    "usage: kestra-run [-j N] [--csv DIR] PROJECT.kt4d [MORE.kt4d ...]\n"
     "\n"
     "Analyses each project with the engine library Kestra2013_DLL found beside this\n"
     "program and writes the output report (.kt4o), plot data file (.kt4p) and\n"
     "processor-run notes (.kt4r) beside the project.\n"
     "\n"
-    "  -j N     analyse up to N projects at the same time\n"
-    "  --help   show this text\n"
+    "  -j N       analyse up to N projects at the same time\n"
+    "  --csv DIR  also write the results as DIR/NAME-results.csv (one row per\n"
+    "             station and problem), DIR/NAME-pressure.csv (earth pressure)\n"
+    "             and DIR/NAME-py.csv (p-y curves of the last problem), in the\n"
+    "             units the program's graphs show; DIR is created if missing\n"
+    "  --help     show this text\n"
     "\n"
     "Exit status: 0 every analysis ran and no report holds an error message;\n"
-    "1 a report holds one (printed on standard error); 2 usage errors and\n"
-    "projects that cannot be read.\n";
+    "1 a report holds one, or a plot data file cannot be read (printed on\n"
+    "standard error); 2 usage errors, projects that cannot be read and CSV\n"
+    "files that cannot be written.\n";
 
 #if defined(_WIN32)
 constexpr const char* kLibraryFile = "Kestra2013_DLL.dll";
@@ -127,61 +137,39 @@ ReportSummary summarize_report(const std::string& text) {
   return out;
 }
 
-// Largest absolute deflection and moment of one result block of the plot data file.
+// Largest absolute deflection and moment of one problem, as the graphs hold
+// them after the plot data reader's conversions.
 struct Extremes {
-  int unit = 0;
-  int rows = 0;
+  bool valid = false;
   double deflection = 0, deflection_depth = 0, moment = 0, moment_depth = 0;
 };
 
-// Walks the blocks of a plot data file and returns the extremes of each block
-// that holds result rows.
-std::vector<Extremes> plot_extremes(const std::string& text) {
-  std::istringstream in(text);
-  std::vector<Extremes> out;
-  auto next = [&in](double& v) { return static_cast<bool>(in >> v); };
-  int n_blocks = -1;
-  for (int block = 0; n_blocks < 0 || block < n_blocks; ++block) {
-    double v = 0;
-    if (!next(v)) break;
-    const long nep = std::lround(v);
-    for (long k = 0; k < 4 * std::max(0L, nep); ++k) next(v);
-    double unit = 0, npy = 0;
-    next(unit);
-    if (!next(npy)) break;
-    for (long c = 0; c < std::lround(npy); ++c) {
-      double label = 0, np = 0;
-      next(label);
-      next(np);
-      for (long k = 0; k < 2 * std::lround(np); ++k) next(v);
-    }
-    double nprob = 0, nnode = 0, unit2 = 0;
-    next(nprob);
-    next(nnode);
-    if (!next(unit2)) break;
-    if (n_blocks < 0) n_blocks = std::max(1L, std::lround(nprob));
-    Extremes e;
-    e.unit = static_cast<int>(std::lround(unit2));
-    e.rows = static_cast<int>(std::lround(nnode));
-    for (long k = 0; k < std::lround(nnode); ++k) {
-      double x = 0, d = 0, m = 0, s = 0, r = 0;
-      if (!(next(x) && next(d) && next(m) && next(s) && next(r))) break;
-      if (std::fabs(d) > std::fabs(e.deflection)) e.deflection = d, e.deflection_depth = x;
-      if (std::fabs(m) > std::fabs(e.moment)) e.moment = m, e.moment_depth = x;
-    }
-    out.push_back(e);
+Extremes extremes_of(const kestra::TGraphSet& graphs, const kestra::TPlotReadInfo& info, std::size_t problem) {
+  Extremes e;
+  if (problem >= info.Stations.size()) return e;
+  const kestra::TLineList& def = graphs.pltDef.Lines;
+  const kestra::TLineList& mom = graphs.pltMom.Lines;
+  if (problem >= def.LineCount() || problem >= mom.LineCount()) return e;
+  const std::size_t n = std::min({info.Stations[problem], def.Line(problem).PointCount(),
+                                  mom.Line(problem).PointCount()});
+  for (std::size_t j = 0; j < n; ++j) {
+    const kestra::TFloatPoint& d = def.Line(problem).Point(j);
+    const kestra::TFloatPoint& m = mom.Line(problem).Point(j);
+    if (!e.valid || std::fabs(static_cast<double>(d.X)) > std::fabs(e.deflection))
+      e.deflection = static_cast<double>(d.X), e.deflection_depth = static_cast<double>(d.Y);
+    if (!e.valid || std::fabs(static_cast<double>(m.X)) > std::fabs(e.moment))
+      e.moment = static_cast<double>(m.X), e.moment_depth = static_cast<double>(m.Y);
+    e.valid = true;
   }
-  return out;
+  return e;
 }
 
-struct Units {
-  const char* length;
-  const char* moment;
-};
-Units units_of(int code) {
-  if (code == 1) return {"in", "lbs-in"};
-  if (code == 2) return {"m", "kN-m"};
-  return {"L", "F-L"};
+// One line of text for a message that may hold carriage returns (the word
+// reader separates its position from its reason by one).
+std::string one_line(std::string text) {
+  for (char& c : text)
+    if (c == '\r' || c == '\n') c = ' ';
+  return text;
 }
 
 struct Outcome {
@@ -189,7 +177,7 @@ struct Outcome {
   std::string out, err;
 };
 
-Outcome analyse(const fs::path& library_path, const std::string& project) {
+Outcome analyse(const fs::path& library_path, const std::string& project, const std::string& csv_dir) {
   Outcome o;
   {
     std::ifstream probe(project, std::ios::binary);
@@ -224,31 +212,62 @@ Outcome analyse(const fs::path& library_path, const std::string& project) {
   library.Close();
 
   const ReportSummary summary = summarize_report(read_text(report));
-  const std::vector<Extremes> extremes = plot_extremes(read_text(plot));
+
+  // The plot data, through the program's reader. kestra-run knows no project
+  // object: layer names and the long-term line names do not reach the numbers.
+  kestra::TGraphSet graphs;
+  kestra::TPlotReadInfo info;
+  std::string plot_error;
+  try {
+    kestra::ReadPlotFile(plot, false, kestra::TPlotProject{}, graphs, {}, &info);
+    if (!info.Loaded) plot_error = one_line(info.Detail);
+  } catch (const std::exception& e) {
+    info.Loaded = false;
+    plot_error = e.what();
+  }
+
+  const kestra::TCsvUnits u = kestra::CsvUnitsOf(info.Unit);
   std::ostringstream s;
   s << project << ": " << summary.problems.size() << (summary.problems.size() == 1 ? " problem" : " problems")
     << " analysed\n";
   for (std::size_t k = 0; k < summary.problems.size(); ++k) {
     const ProblemSummary& p = summary.problems[k];
     s << "  problem " << k + 1 << ": " << p.iterations << (p.iterations == 1 ? " iteration" : " iterations");
-    if (k < extremes.size() && extremes[k].rows > 0) {
-      const Extremes& e = extremes[k];
-      const Units u = units_of(e.unit);
+    const Extremes e = info.Loaded ? extremes_of(graphs, info, k) : Extremes{};
+    if (e.valid) {
       char buf[256];
       std::snprintf(buf, sizeof buf, "; max |deflection| %.4g %s at depth %.4g %s; max |moment| %.4g %s at depth %.4g %s",
-                    std::fabs(e.deflection), u.length, e.deflection_depth, u.length, std::fabs(e.moment), u.moment,
-                    e.moment_depth, u.length);
+                    std::fabs(e.deflection), u.Deflection, e.deflection_depth, u.Depth, std::fabs(e.moment), u.Moment,
+                    e.moment_depth, u.Depth);
       s << buf;
     }
     s << "\n";
     for (const std::string& w : p.warnings) s << "    warning: " << w << "\n";
   }
   s << "  written: " << report << ", " << plot << ", " << notes << "\n";
-  o.out = s.str();
+
+  std::string err;
   if (!summary.error.empty()) {
     o.status = 1;
-    o.err = "kestra-run: " + project + ": " + summary.error + "\n";
+    err += "kestra-run: " + project + ": " + summary.error + "\n";
   }
+  if (!info.Loaded) {
+    o.status = std::max(o.status, 1);
+    err += "kestra-run: " + plot + ": " + plot_error + "\n";
+  } else if (!csv_dir.empty()) {
+    const std::string name = fs::path(project).stem().string();
+    const std::string failure = kestra::WritePlotCsvFiles(csv_dir, name, graphs, info);
+    if (failure.empty()) {
+      const fs::path base = fs::path(csv_dir) / name;
+      s << "  written: " << base.string() << "-results.csv, " << base.string() << "-pressure.csv, "
+        << base.string() << "-py.csv\n";
+    } else {
+      o.status = 2;
+      err += "kestra-run: " + failure + "\n";
+    }
+  }
+  o.out = s.str();
+  o.err = err;
   return o;
 }
 
@@ -256,6 +275,7 @@ Outcome analyse(const fs::path& library_path, const std::string& project) {
 
 int main(int argc, char** argv) {
   int jobs = 1;
+  std::string csv_dir;
   std::vector<std::string> projects;
   for (int k = 1; k < argc; ++k) {
     const std::string a = argv[k];
@@ -274,6 +294,14 @@ int main(int argc, char** argv) {
       jobs = static_cast<int>(v);
       continue;
     }
+    if (a == "--csv" || a.starts_with("--csv=")) {
+      csv_dir = a.size() > 5 ? a.substr(6) : (k + 1 < argc ? argv[++k] : "");
+      if (csv_dir.empty()) {
+        std::cerr << "kestra-run: --csv takes a folder\n" << kUsage;
+        return 2;
+      }
+      continue;
+    }
     if (a.starts_with("-") && a != "-") {
       std::cerr << "kestra-run: unknown option " << a << "\n" << kUsage;
       return 2;
@@ -285,11 +313,31 @@ int main(int argc, char** argv) {
     return 2;
   }
 
+  if (!csv_dir.empty()) {
+    // Two projects of the same name would write, and with -j race for, the
+    // same CSV files.
+    std::vector<std::string> names;
+    for (const std::string& p : projects) names.push_back(fs::path(p).stem().string());
+    std::sort(names.begin(), names.end());
+    const auto twin = std::adjacent_find(names.begin(), names.end());
+    if (twin != names.end()) {
+      std::cerr << "kestra-run: two projects are named " << *twin << ": their CSV files would overwrite each other\n";
+      return 2;
+    }
+    std::error_code ec;
+    fs::create_directories(csv_dir, ec);
+    if (ec || !fs::is_directory(csv_dir)) {
+      std::cerr << "kestra-run: " << csv_dir << ": cannot be used as the CSV folder"
+                << (ec ? ": " + ec.message() : std::string()) << "\n";
+      return 2;
+    }
+  }
+
   const fs::path library_path = program_folder(argv[0]) / kLibraryFile;
   std::vector<Outcome> outcomes(projects.size());
   std::atomic<std::size_t> next{0};
   auto worker = [&] {
-    for (std::size_t k = next++; k < projects.size(); k = next++) outcomes[k] = analyse(library_path, projects[k]);
+    for (std::size_t k = next++; k < projects.size(); k = next++) outcomes[k] = analyse(library_path, projects[k], csv_dir);
   };
   std::vector<std::thread> pool;
   const int n_threads = std::min<int>(jobs, static_cast<int>(projects.size()));
