@@ -54,7 +54,7 @@ int run_problem(RunContext& ctx) {
   write_heading(ctx.report, problem.title, ctx.main_title, ctx.problem_counter, problem.control.stage_count);
   echo_control(ctx.report, problem.control);
   read_wall_records(ctx.in, ctx.report, problem, ctx.supports);
-  take_in_soil(ctx.in, ctx.report, ctx.plot, problem);
+  take_in_soil(ctx.in, ctx.report, ctx.notes, ctx.plot, problem, ctx.supports);
   read_ei_curves(ctx.in, problem);
   check_nothing_beyond_end(problem.wall);
 

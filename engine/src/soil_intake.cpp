@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "earth_pressure.h"
 #include "run_errors.h"
 #include "text_format.h"
 
@@ -175,42 +176,189 @@ void load_stations(const std::vector<PressurePoint>& points, WallModel& wall) {
   }
 }
 
-void take_in_soil(FreeInput& in, TextSink& report, TextSink& plot, Problem& problem) {
+namespace {
+
+// Reads the scratch transfer of the earth pressure generator: the point count,
+// then depth, total, earth and surcharge per point, multiplied by WA.
+std::vector<PressurePoint> read_epdist(const std::string& text, double wa) {
+  FreeInput in(text);
+  const int n = in.read_int();
+  if (n > kMaxPressurePoints) throw storage_error();
+  std::vector<PressurePoint> points;
+  for (int k = 0; k < n; ++k) {
+    const auto v = in.read_reals(4);
+    points.push_back({v[0], v[1] * wa, v[2] * wa, v[3] * wa});
+  }
+  return points;
+}
+
+}  // namespace
+
+std::vector<PressurePoint> shown_points(const std::vector<PressurePoint>& points, int unit_code) {
+  if (unit_code != 1 || points.size() <= 50) return points;
+  std::vector<PressurePoint> out;
+  for (std::size_t k = 0; k < points.size(); k += 6) out.push_back(points[k]);
+  return out;
+}
+
+namespace {
+
+// A generated curve built from its 34 scratch points (p, y): the backfill
+// branch mirrored to negative deflections, the origin, the excavation branch;
+// the soil force always opposing the deflection. P before the factor h.
+PyCurve build_generated_curve(const std::vector<double>& p, const std::vector<double>& y) {
+  PyCurve c;
+  for (int k = 34; k >= 18; --k) {
+    c.y.push_back(-y[static_cast<std::size_t>(k - 1)]);
+    c.p.push_back(p[static_cast<std::size_t>(k - 1)]);
+  }
+  for (int k = 2; k <= 17; ++k) {
+    c.y.push_back(y[static_cast<std::size_t>(k - 1)]);
+    c.p.push_back(-p[static_cast<std::size_t>(k - 1)]);
+  }
+  return c;
+}
+
+// Reads the scratch transfer of the p-y generator into the curve store and
+// writes the p-y section of the plot data file. The user curves, which come
+// first, are taken from `problem.user_curves` as read.
+void read_soildata(const std::string& text, Problem& problem, TextSink& plot) {
+  const double h = problem.increments.h;
+  const bool with_user = !problem.user_curves.empty();
+  FreeInput in(text);
+  const int nc = in.read_int();
+  if (nc > kMaxCurves || nc < 0) throw storage_error();
+  plot.line(fmt::free_int(problem.control.unit) + fmt::free_int(nc));
+  for (int c = 0; c < nc; ++c) {
+    if (c < static_cast<int>(problem.user_curves.size())) {
+      const UserCurve& uc = problem.user_curves[static_cast<std::size_t>(c)];
+      const auto head = in.read_ints(2);
+      for (int j = 0; j < head[1]; ++j) in.read_record(3);
+      PyCurve curve;
+      curve.start_station = curve.end_station = uc.station;
+      curve.chain = 0;
+      plot.line(fmt::free_int(uc.station) + fmt::free_int(static_cast<std::int64_t>(uc.y.size())));
+      for (std::size_t j = 0; j < uc.y.size(); ++j) {
+        const double y = uc.y[j] * uc.y_multiplier;
+        const double p = uc.p[j] * uc.p_multiplier;
+        plot.line(fmt::free_real(y) + fmt::free_real(p));
+        curve.y.push_back(y);
+        curve.p.push_back(p * h);
+      }
+      problem.wall.curves.push_back(std::move(curve));
+      continue;
+    }
+    const auto head = in.read_record(2);
+    const double depth = head[0].real();
+    const int n = head[1].integer();
+    if (n != 34) throw problem_error("     ERROR -- A GENERATED P-Y CURVE DOES NOT HOLD 34 POINTS");
+    std::vector<double> p, y;
+    for (int k = 0; k < n; ++k) {
+      const auto v = in.read_record(3);
+      p.push_back(v[1].real());
+      y.push_back(v[2].real());
+    }
+    PyCurve curve = build_generated_curve(p, y);
+    const double nearest = std::round(depth / h);
+    if (!(std::fabs(nearest) <= kStationStore)) throw storage_error();
+    curve.start_station = curve.end_station = static_cast<int>(nearest);
+    curve.chain = 1;
+    if (with_user) {
+      plot.line(fmt::free_int(curve.start_station) + fmt::free_int(33));
+    } else {
+      plot.line(fmt::Line().x(1).f(depth, 10, 2).x(1).i(33, 5).str());
+    }
+    write_curve_points(plot, curve.y, curve.p);
+    for (double& v : curve.p) v *= h;
+    problem.wall.curves.push_back(std::move(curve));
+  }
+}
+
+// The curves of mode U: user curves alone, chained by their depth.
+void store_user_curves(Problem& problem, TextSink& plot) {
+  const double h = problem.increments.h;
+  for (const UserCurve& uc : problem.user_curves) {
+    PyCurve curve;
+    curve.start_station = curve.end_station = uc.station;
+    curve.chain = user_chain_flag(uc, problem);
+    plot.line(fmt::free_int(uc.station) + fmt::free_int(static_cast<std::int64_t>(uc.y.size())));
+    for (std::size_t j = 0; j < uc.y.size(); ++j) {
+      const double y = uc.y[j] * uc.y_multiplier;
+      const double p = uc.p[j] * uc.p_multiplier;
+      plot.line(fmt::free_real(y) + fmt::free_real(p));
+      curve.y.push_back(y);
+      curve.p.push_back(p * h);
+    }
+    problem.wall.curves.push_back(std::move(curve));
+  }
+}
+
+}  // namespace
+
+void take_in_soil(FreeInput& in, TextSink& report, TextSink& notes, TextSink& plot, Problem& problem,
+                  const SupportDepths& supports) {
   const Control& c = problem.control;
   const UnitLabels u = UnitLabels::for_code(c.unit);
   const double h = problem.increments.h;
+  const bool generated_pressure = c.ep_code >= 2;
+  const bool generated_curves = c.py_code == 2;
 
-  if (c.ep_code == 1) read_user_pressure(in, report, problem, u);
-  if (c.ep_code >= 2 || c.py_code == 2) {
-    read_soil_records(in, problem);
-    throw run_abort("     ERROR -- GENERATED EARTH PRESSURE AND P-Y CURVES ARE NOT AVAILABLE IN THIS VERSION");
+  // Earth pressure: user-specified points, or the generator's distribution.
+  std::vector<PressurePoint> points;
+  std::vector<PressurePoint> shown;
+  double pa = 0.0;
+  double sigma_v = 0.0;
+  if (c.ep_code == 1) {
+    read_user_pressure(in, report, problem, u);
+    points = problem.user_pressure;
+  }
+  if (generated_pressure || generated_curves) read_soil_records(in, problem);
+  if (generated_pressure) {
+    const EarthPressureResult generated = generate_earth_pressure(problem, supports, report, notes);
+    sigma_v = generated.sigma_v_excavation;
+    points = read_epdist(generated.epdist, problem.wall_record->wa);
+    shown = shown_points(points, c.unit);
+    write_pressure_heading(report, u);
+    for (const PressurePoint& pt : shown) write_pressure_point(report, pt.depth, pt.total);
+    if (!points.empty()) pa = points.back().total;
+  } else {
+    shown = points;
+    if (generated_curves) sigma_v = sigma_v_at_excavation(problem);
   }
 
-  // Earth pressure: forces per station, plot section, station loads.
-  std::vector<PressurePoint> per_station = problem.user_pressure;
+  // p-y curves: user curves alone (U), user and generated curves (B), generated (G).
+  const bool user_curves = c.n_user_curves > 0 && c.py_code <= 2;
+  if (user_curves) read_user_curves(in, report, problem, generated_curves, u);
+  std::string soildata;
+  if (generated_curves) {
+    (void)sigma_v;
+    throw run_abort("     ERROR -- GENERATED P-Y CURVES ARE NOT AVAILABLE IN THIS VERSION");
+  }
+
+  // User pressure with additional surcharges: the surcharge part at each depth,
+  // with the free height the p-y generator has set.
+  if (c.ep_code == 1 && generated_curves && !problem.surcharges.empty()) {
+    const double wa = problem.wall_record->wa;
+    for (PressurePoint& pt : points) {
+      pt.surcharge = wa * surcharge_pressure_at(problem, pt.depth, problem.increments.free_height);
+      pt.total = pt.earth + pt.surcharge;
+    }
+    shown = points;
+  }
+
+  write_pressure_section(plot, shown, c.ep_code == 0 ? 0 : 1);
+  std::vector<PressurePoint> per_station = points;
   for (PressurePoint& pt : per_station) pt.total *= h;
-  write_pressure_section(plot, problem.user_pressure, c.ep_code == 1 ? 1 : 0);
   load_stations(per_station, problem.wall);
 
-  // p-y curves given by the user alone.
-  plot.line(fmt::free_int(c.unit) + fmt::free_int(0 < c.n_user_curves && c.py_code < 2 ? c.n_user_curves : 0));
-  if (c.n_user_curves > 0 && c.py_code < 2) {
-    read_user_curves(in, report, problem, false, u);
-    for (const UserCurve& uc : problem.user_curves) {
-      PyCurve curve;
-      curve.start_station = curve.end_station = uc.station;
-      curve.chain = user_chain_flag(uc, problem);
-      std::vector<double> y_plot, p_plot;
-      for (std::size_t j = 0; j < uc.y.size(); ++j) {
-        y_plot.push_back(uc.y[j] * uc.y_multiplier);
-        p_plot.push_back(uc.p[j] * uc.p_multiplier);
-        curve.y.push_back(uc.y[j] * uc.y_multiplier);
-        curve.p.push_back(uc.p[j] * uc.p_multiplier * h);
-      }
-      plot.line(fmt::free_int(uc.station) + fmt::free_int(static_cast<std::int64_t>(uc.y.size())));
-      write_curve_points(plot, y_plot, p_plot);
-      problem.wall.curves.push_back(std::move(curve));
-    }
+  if (generated_curves) {
+    read_soildata(soildata, problem, plot);
+  } else if (user_curves) {
+    plot.line(fmt::free_int(c.unit) + fmt::free_int(c.n_user_curves));
+    store_user_curves(problem, plot);
+  } else {
+    // No curves (and p-y code 1 without user curves): the section of code 0.
+    plot.line(fmt::free_int(c.unit) + fmt::free_int(0));
   }
 }
 

@@ -11,10 +11,19 @@
 namespace kestra {
 
 /// Reads records from the distributed-load block to the p-y curve block,
-/// echoing them, loading the earth pressure onto `problem.wall.q`, filling the
-/// p-y curve store and writing the two soil sections of the plot data file.
-/// Throws ProblemError on inconsistent data, RunAbort on a read failure.
-void take_in_soil(FreeInput& in, TextSink& report, TextSink& plot, Problem& problem);
+/// echoing them, runs the earth pressure and p-y generators as the control
+/// record asks, loads the earth pressure onto `problem.wall.q`, fills the p-y
+/// curve store and writes the two soil sections of the plot data file.
+/// `supports` are the spring-block support depths for the trapezoidal
+/// envelope. Throws ProblemError on inconsistent data, RunAbort on a read
+/// failure or a fatal condition of a generator.
+void take_in_soil(FreeInput& in, TextSink& report, TextSink& notes, TextSink& plot, Problem& problem,
+                  const SupportDepths& supports);
+
+/// The points of a generated distribution that the report and the plot data
+/// file show: all of them, or points 1, 7, 13, ... in English units (code 1)
+/// when there are more than 50.
+std::vector<PressurePoint> shown_points(const std::vector<PressurePoint>& points, int unit_code);
 
 /// Reads the moment-EI curve block into `problem.wall.ei_curves`.
 void read_ei_curves(FreeInput& in, Problem& problem);

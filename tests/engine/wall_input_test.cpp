@@ -189,3 +189,25 @@ TEST(UserPressure, StationLoadsByInterpolation) {
 
 }  // namespace
 }  // namespace kestra
+
+namespace kestra {
+namespace {
+
+TEST(GeneratedPressure, EverySixthPointInEnglishUnitsBeyondFifty) {
+  const auto points_of = [](int n) {
+    std::vector<PressurePoint> pts;
+    for (int k = 0; k < n; ++k) pts.push_back({double(k), double(k), double(k), 0.0});
+    return pts;
+  };
+  const auto sixty = shown_points(points_of(60), 1);
+  ASSERT_EQ(sixty.size(), 10u);
+  EXPECT_DOUBLE_EQ(sixty.front().depth, 0.0);
+  EXPECT_DOUBLE_EQ(sixty[1].depth, 6.0);   // point 7
+  EXPECT_DOUBLE_EQ(sixty.back().depth, 54.0);  // point 55
+  EXPECT_EQ(shown_points(points_of(50), 1).size(), 50u);
+  EXPECT_EQ(shown_points(points_of(60), 2).size(), 60u);
+  EXPECT_EQ(shown_points(points_of(60), 3).size(), 60u);
+}
+
+}  // namespace
+}  // namespace kestra
