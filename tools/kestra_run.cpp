@@ -150,8 +150,11 @@ Extremes extremes_of(const kestra::TGraphSet& graphs, const kestra::TPlotReadInf
   const kestra::TLineList& def = graphs.pltDef.Lines;
   const kestra::TLineList& mom = graphs.pltMom.Lines;
   if (problem >= def.LineCount() || problem >= mom.LineCount()) return e;
-  const std::size_t n = std::min({info.Stations[problem], def.Line(problem).PointCount(),
-                                  mom.Line(problem).PointCount()});
+  // The last row is the station below the tip, extrapolated for the graphs;
+  // the summary speaks of the wall's own stations, as the report's table does.
+  std::size_t n = std::min({info.Stations[problem], def.Line(problem).PointCount(),
+                            mom.Line(problem).PointCount()});
+  if (n > 1) --n;
   for (std::size_t j = 0; j < n; ++j) {
     const kestra::TFloatPoint& d = def.Line(problem).Point(j);
     const kestra::TFloatPoint& m = mom.Line(problem).Point(j);
