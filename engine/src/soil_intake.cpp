@@ -152,6 +152,23 @@ void write_curve_points(TextSink& plot, const std::vector<double>& y, const std:
   for (std::size_t j = 0; j < y.size(); ++j) plot.line(fmt::free_real(y[j]) + fmt::free_real(p[j]));
 }
 
+// A user curve for the store (Y and P multiplied, P times h) and its plot
+// section (station, point count, the points before the factor h).
+PyCurve store_user_curve(const UserCurve& uc, int chain, double h, TextSink& plot) {
+  PyCurve curve;
+  curve.start_station = curve.end_station = uc.station;
+  curve.chain = chain;
+  plot.line(fmt::free_int(uc.station) + fmt::free_int(static_cast<std::int64_t>(uc.y.size())));
+  for (std::size_t j = 0; j < uc.y.size(); ++j) {
+    const double y = uc.y[j] * uc.y_multiplier;
+    const double p = uc.p[j] * uc.p_multiplier;
+    plot.line(fmt::free_real(y) + fmt::free_real(p));
+    curve.y.push_back(y);
+    curve.p.push_back(p * h);
+  }
+  return curve;
+}
+
 }  // namespace
 
 void load_stations(const std::vector<PressurePoint>& points, WallModel& wall) {
@@ -231,21 +248,9 @@ void read_soildata(const std::string& text, Problem& problem, TextSink& plot) {
   plot.line(fmt::free_int(problem.control.unit) + fmt::free_int(nc));
   for (int c = 0; c < nc; ++c) {
     if (c < static_cast<int>(problem.user_curves.size())) {
-      const UserCurve& uc = problem.user_curves[static_cast<std::size_t>(c)];
       const auto head = in.read_ints(2);
       for (int j = 0; j < head[1]; ++j) in.read_record(3);
-      PyCurve curve;
-      curve.start_station = curve.end_station = uc.station;
-      curve.chain = 0;
-      plot.line(fmt::free_int(uc.station) + fmt::free_int(static_cast<std::int64_t>(uc.y.size())));
-      for (std::size_t j = 0; j < uc.y.size(); ++j) {
-        const double y = uc.y[j] * uc.y_multiplier;
-        const double p = uc.p[j] * uc.p_multiplier;
-        plot.line(fmt::free_real(y) + fmt::free_real(p));
-        curve.y.push_back(y);
-        curve.p.push_back(p * h);
-      }
-      problem.wall.curves.push_back(std::move(curve));
+      problem.wall.curves.push_back(store_user_curve(problem.user_curves[static_cast<std::size_t>(c)], 0, h, plot));
       continue;
     }
     const auto head = in.read_record(2);
@@ -276,21 +281,8 @@ void read_soildata(const std::string& text, Problem& problem, TextSink& plot) {
 
 // The curves of mode U: user curves alone, chained by their depth.
 void store_user_curves(Problem& problem, TextSink& plot) {
-  const double h = problem.increments.h;
-  for (const UserCurve& uc : problem.user_curves) {
-    PyCurve curve;
-    curve.start_station = curve.end_station = uc.station;
-    curve.chain = user_chain_flag(uc, problem);
-    plot.line(fmt::free_int(uc.station) + fmt::free_int(static_cast<std::int64_t>(uc.y.size())));
-    for (std::size_t j = 0; j < uc.y.size(); ++j) {
-      const double y = uc.y[j] * uc.y_multiplier;
-      const double p = uc.p[j] * uc.p_multiplier;
-      plot.line(fmt::free_real(y) + fmt::free_real(p));
-      curve.y.push_back(y);
-      curve.p.push_back(p * h);
-    }
-    problem.wall.curves.push_back(std::move(curve));
-  }
+  for (const UserCurve& uc : problem.user_curves)
+    problem.wall.curves.push_back(store_user_curve(uc, user_chain_flag(uc, problem), problem.increments.h, plot));
 }
 
 }  // namespace
@@ -332,6 +324,7 @@ void take_in_soil(FreeInput& in, TextSink& report, TextSink& notes, TextSink& pl
   std::string soildata;
   if (generated_curves) {
     (void)sigma_v;
+    (void)pa;
     throw run_abort("     ERROR -- GENERATED P-Y CURVES ARE NOT AVAILABLE IN THIS VERSION");
   }
 
