@@ -12,8 +12,6 @@ namespace kestra::py {
 
 /// Generation depths start and end this far inside a layer (length units).
 inline constexpr double kGenerationOffset = double(0.1f);
-/// A layer thinner than this cannot hold the offsets above in order.
-inline constexpr double kThinLayer = 0.2;
 /// Layers thinner than this below the excavation are not modelled at all.
 inline constexpr double kMinLayerThickness = 1.0e-6;
 /// Most layers the p-y layer model holds.
