@@ -5,4 +5,4 @@ cd "$(dirname "$0")/.."
 . scripts/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTRA_BENCH=OFF >/dev/null
 cmake --build build --target kestra-run Kestra2013_DLL
-./build/bin/kestra-run "${@:-examples/cantilever_user.kt4d}"
+./build/bin/kestra-run "${@:-examples/cantilever_sand.kt4d}"

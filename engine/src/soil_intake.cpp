@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "earth_pressure.h"
+#include "py_generator.h"
 #include "run_errors.h"
 #include "text_format.h"
 
@@ -322,11 +323,7 @@ void take_in_soil(FreeInput& in, TextSink& report, TextSink& notes, TextSink& pl
   const bool user_curves = c.n_user_curves > 0 && c.py_code <= 2;
   if (user_curves) read_user_curves(in, report, problem, generated_curves, u);
   std::string soildata;
-  if (generated_curves) {
-    (void)sigma_v;
-    (void)pa;
-    throw run_abort("     ERROR -- GENERATED P-Y CURVES ARE NOT AVAILABLE IN THIS VERSION");
-  }
+  if (generated_curves) soildata = py_setup(problem, PyHandOver{sigma_v, pa}, report, notes);
 
   // User pressure with additional surcharges: the surcharge part at each depth,
   // with the free height the p-y generator has set.
