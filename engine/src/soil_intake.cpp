@@ -237,9 +237,8 @@ PyCurve build_generated_curve(const std::vector<double>& p, const std::vector<do
   return c;
 }
 
-// Reads the scratch transfer of the p-y generator into the curve store and
-// writes the p-y section of the plot data file. The user curves, which come
-// first, are taken from `problem.user_curves` as read.
+}  // namespace
+
 void read_soildata(const std::string& text, Problem& problem, TextSink& plot) {
   const double h = problem.increments.h;
   const bool with_user = !problem.user_curves.empty();
@@ -279,6 +278,8 @@ void read_soildata(const std::string& text, Problem& problem, TextSink& plot) {
     problem.wall.curves.push_back(std::move(curve));
   }
 }
+
+namespace {
 
 // The curves of mode U: user curves alone, chained by their depth.
 void store_user_curves(Problem& problem, TextSink& plot) {

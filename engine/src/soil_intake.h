@@ -25,6 +25,13 @@ void take_in_soil(FreeInput& in, TextSink& report, TextSink& notes, TextSink& pl
 /// when there are more than 50.
 std::vector<PressurePoint> shown_points(const std::vector<PressurePoint>& points, int unit_code);
 
+/// Reads the p-y generator's transfer "SOILDATA" into `problem.wall.curves` and
+/// writes the p-y section of the plot data file. User curves, which come first,
+/// are taken from `problem.user_curves` as read (chain 0); each generated curve
+/// of 34 scratch points becomes a 33-point curve through the origin at the
+/// station nearest its depth, chained, P times h.
+void read_soildata(const std::string& text, Problem& problem, TextSink& plot);
+
 /// Reads the moment-EI curve block into `problem.wall.ei_curves`.
 void read_ei_curves(FreeInput& in, Problem& problem);
 

@@ -99,3 +99,64 @@ TEST(EiCurves, PointLimits) {
 
 }  // namespace
 }  // namespace kestra
+
+namespace kestra {
+namespace {
+
+// A SOILDATA text with one generated curve at `depth` whose two branches rise
+// from (0, 0) to (1, 100) in 17 points.
+std::string one_generated_curve(double depth) {
+  std::string text = "1\n" + std::to_string(depth) + " 34\n";
+  for (int branch = 0; branch < 2; ++branch)
+    for (int k = 1; k <= 17; ++k)
+      text += std::to_string(k) + " " + std::to_string(100.0 * (k - 1) / 16) + " " + std::to_string((k - 1) / 16.0) + "\n";
+  return text;
+}
+
+TEST(GeneratedCurves, TwoBranchesBecomeOneCurveThroughTheOrigin) {
+  Problem problem;
+  problem.control.unit = 2;
+  problem.increments.h = 0.5;
+  TextSink plot;
+  read_soildata(one_generated_curve(3.0), problem, plot);
+  ASSERT_EQ(problem.wall.curves.size(), 1u);
+  const PyCurve& c = problem.wall.curves[0];
+  ASSERT_EQ(c.y.size(), 33u);
+  EXPECT_EQ(c.start_station, 6);
+  EXPECT_EQ(c.chain, 1);
+  EXPECT_DOUBLE_EQ(c.y.front(), -1.0);
+  EXPECT_DOUBLE_EQ(c.p.front(), 100.0 * 0.5);
+  EXPECT_DOUBLE_EQ(c.y[16], 0.0);
+  EXPECT_DOUBLE_EQ(c.p[16], 0.0);
+  EXPECT_DOUBLE_EQ(c.y.back(), 1.0);
+  EXPECT_DOUBLE_EQ(c.p.back(), -100.0 * 0.5);
+  // Without user curves the plot label is the depth (F10.2), before the factor h.
+  const auto lines = test::lines_of(plot.text());
+  EXPECT_EQ(lines[1], "       3.00    33");
+  EXPECT_DOUBLE_EQ(std::stod(test::words_of(lines[2])[1]), 100.0);
+}
+
+TEST(GeneratedCurves, UserCurvesComeFirstUnchainedAndLabelStations) {
+  Problem problem;
+  problem.control.unit = 1;
+  problem.increments.h = 1.0;
+  problem.user_curves.push_back({4, 2.0, 0.5, {-1, 0, 1}, {5, 0, -5}});
+  std::string text = one_generated_curve(7.0);
+  text.replace(0, 1, "2\n4 3\n1 10 -0.5\n2 0 0\n3 -10 0.5");
+  TextSink plot;
+  read_soildata(text, problem, plot);
+  ASSERT_EQ(problem.wall.curves.size(), 2u);
+  EXPECT_EQ(problem.wall.curves[0].chain, 0);
+  EXPECT_EQ(problem.wall.curves[0].p, (std::vector<double>{10, 0, -10}));
+  EXPECT_EQ(problem.wall.curves[0].y, (std::vector<double>{-0.5, 0, 0.5}));
+  const auto words = test::words_of(plot.text());
+  EXPECT_EQ(words[0], "1");
+  EXPECT_EQ(words[1], "2");
+  EXPECT_EQ(words[2], "4");
+  EXPECT_EQ(words[3], "3");
+  EXPECT_EQ(words[4 + 6], "7");  // the generated curve labelled by its station
+  EXPECT_EQ(words[5 + 6], "33");
+}
+
+}  // namespace
+}  // namespace kestra
