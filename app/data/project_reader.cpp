@@ -69,13 +69,13 @@ constexpr TPropertySlot Plain(int column) { return {column, TPropertyKind::kPlai
 // strength, friction angle or rock parameter, E50 or krm, k(py) or modulus,
 // RQD), mapped onto the columns of the type's parameter table.
 constexpr std::array<std::array<TPropertySlot, 6>, 7> kPropertyLine = {{
-    {Weight(), Cohesion(1), kSkip, Plain(2), Plain(3), kSkip},  // soft clay
-    {Weight(), Cohesion(1), kSkip, Plain(2), Plain(3), kSkip},  // stiff clay, free water
-    {Weight(), Cohesion(1), kSkip, Plain(2), Plain(3), kSkip},  // stiff clay, no free water
-    {Weight(), kSkip, Plain(1), kSkip, Plain(2), kSkip},        // sand
+    {Weight(), Cohesion(1), kSkip, Plain(2), Plain(3), kSkip},     // soft clay
+    {Weight(), Cohesion(1), kSkip, Plain(2), Plain(3), kSkip},     // stiff clay, free water
+    {Weight(), Cohesion(1), kSkip, Plain(2), Plain(3), kSkip},     // stiff clay, no free water
+    {Weight(), kSkip, Plain(1), kSkip, Plain(2), kSkip},           // sand
     {Weight(), Cohesion(2), Plain(1), Plain(3), Plain(4), kSkip},  // silt
-    {Weight(), Plain(1), kSkip, kSkip, kSkip, kSkip},           // strong rock
-    {Weight(), Plain(1), kSkip, Plain(2), Plain(3), Plain(4)},  // weak rock
+    {Weight(), Plain(1), kSkip, kSkip, kSkip, kSkip},              // strong rock
+    {Weight(), Plain(1), kSkip, Plain(2), Plain(3), Plain(4)},     // weak rock
 }};
 
 // Version 2.0: one line of five values for types 1..6, nothing converted.

@@ -89,15 +89,13 @@ TFileResult ChangeStageCount(TMainModel& model, int count);
 /// `target`. A missing or unreadable stage file fails the join before
 /// anything is written (a joined file without one of its stages would not
 /// run); each file written is replaced whole or not at all.
-TFileResult JoinStageFiles(const TProgramData& project, const std::string& target,
-                           const std::string& source);
+TFileResult JoinStageFiles(const TProgramData& project, const std::string& target, const std::string& source);
 
 /// The stages of a joined file's lines: stage 1 starts at the first line and
 /// every later line holding " Stage No :" starts the next one. Returns at
 /// most `stage_count` stages (further lines are dropped); fewer when the
 /// lines hold fewer stages.
-std::vector<std::vector<std::string>> SplitStageLines(const std::vector<std::string>& lines,
-                                                      int stage_count);
+std::vector<std::vector<std::string>> SplitStageLines(const std::vector<std::string>& lines, int stage_count);
 
 /// Split file into stage files (after a staged project was opened from
 /// `file`): deletes the stage files 1..5 of the project's FileName and writes
