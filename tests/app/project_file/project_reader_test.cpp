@@ -12,9 +12,10 @@ namespace {
 
 // Opens `text` as a file of `dialect` through the model, as File > Open does.
 std::string open_text(TMainModel& m, const std::string& text, int dialect) {
-  return m.OpenProject("wall.kt4d", dialect, [&](TProgramData& p, TProgramTables& t, const std::string&, int d) {
-    return ReadProjectText(p, t, text, d);
-  });
+  return m.OpenProject("wall.kt4d", dialect,
+                       [&](TProgramData& p, TProgramTables& t, const std::string&, int d) {
+                         return ReadProjectText(p, t, text, d);
+                       });
 }
 
 long double cell(const TGridTable& t, int column, int row) { return t.Column(column).GetFloat(row); }
@@ -82,6 +83,23 @@ TEST(ProjectReaderDialects, Version30LegacySurchargeBecomesThreeRows) {
   EXPECT_EQ(cell(sand, 0, 0), 108);
   EXPECT_EQ(cell(sand, 1, 1), 32);
   EXPECT_EQ(cell(sand, 2, 1), 110);
+}
+
+// In SI the single surcharge's distance and strip width are metres in the
+// file and millimetres in the table.
+TEST(ProjectReaderDialects, Version30SISurchargeLengthsBecomeMillimetres) {
+  std::string text = kVersion30;
+  text.replace(text.find("\r\n1 0\t"), 5, "\r\n2 0");
+  text.replace(text.find("0\t60\t1000"), 4, "0\t1.5");
+  text.replace(text.find("\t10\t24"), 6, "\t10\t0.625");
+  TMainModel m;
+  ASSERT_EQ(open_text(m, text, kDialectV30), "");
+  ASSERT_EQ(m.Project().UnitSystem(), kUnitsSI);
+  const TGridTable& s = m.Tables().SurchargeTable();
+  ASSERT_EQ(s.RowCount(), 3);
+  EXPECT_EQ(cell(s, 2, 2), 1500);
+  EXPECT_EQ(cell(s, 3, 2), 625);
+  EXPECT_EQ(m.Project().SurchargeDistance, 1.5L);
 }
 
 TEST(ProjectReaderDialects, Version20ReadsThicknessesAndOnePropertyLine) {
@@ -176,10 +194,10 @@ INSTANTIATE_TEST_SUITE_P(
                    "Error on Line 3 Item 2\rA floating point number was expected but not found."},
         DamagedRow{"TruncatedAfterTheControlRecord", kHead + "1 0 1 0 0 2 0 1 0\r\n", kIncomplete},
         DamagedRow{"EmptyFile", "", kIncomplete},
-        DamagedRow{"CountBeyondAnyTable", kHead + "1 0 1 0 0 0 0 1 0\r\n0 0 100 1E-5 0\r\n0 1 1 0\r\n2000000000\r\n",
-                   kIncomplete},
-        DamagedRow{"CountBeyondTheRowsPresent", kHead + "1 99999 1 0 0 0 0 1 0\r\n0 0 100 1E-5 0\r\n1 0 0 0\r\n",
-                   kIncomplete}),
+        DamagedRow{"CountBeyondAnyTable",
+                   kHead + "1 0 1 0 0 0 0 1 0\r\n0 0 100 1E-5 0\r\n0 1 1 0\r\n2000000000\r\n", kIncomplete},
+        DamagedRow{"CountBeyondTheRowsPresent",
+                   kHead + "1 99999 1 0 0 0 0 1 0\r\n0 0 100 1E-5 0\r\n1 0 0 0\r\n", kIncomplete}),
     [](const auto& info) { return info.param.name; });
 
 TEST(ProjectReaderDamaged, PartialProjectKeepsWhatWasRead) {

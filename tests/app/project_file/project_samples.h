@@ -76,7 +76,8 @@ inline void set_reals(TGridTable& t, int row, std::initializer_list<std::pair<in
 /// Fills a point table (two float columns) with (x, y) pairs.
 inline void set_points(TGridTable& t, const std::vector<std::pair<long double, long double>>& points) {
   t.SetRowCount(static_cast<int>(points.size()));
-  for (int k = 0; k < static_cast<int>(points.size()); ++k) set_reals(t, k, {{0, points[k].first}, {1, points[k].second}});
+  for (int k = 0; k < static_cast<int>(points.size()); ++k)
+    set_reals(t, k, {{0, points[k].first}, {1, points[k].second}});
 }
 
 /// A cantilever sheet pile in English units with user-specified earth
@@ -241,7 +242,24 @@ inline void build_other_units(TMainModel& m) {
   set_ints(t.NewSoil(), 0, {{0, 5}});
   set_reals(t.NewSoil(), 0, {{1, 5}});
   TGridTable& silt = *t.NewSoil().Column(2).GetTable(0);
-  for (int row = 0; row < 2; ++row) set_reals(silt, row, {{0, 0.00001L}, {1, 25}, {2, 1.0L / 3}, {3, 0.02L}, {4, 100}});
+  for (int row = 0; row < 2; ++row)
+    set_reals(silt, row, {{0, 0.00001L}, {1, 25}, {2, 1.0L / 3}, {3, 0.02L}, {4, 100}});
+}
+
+/// A staged version 3.0 file of two stages (no EI count, the single
+/// surcharge of the surcharge record, one p-y curve without multipliers):
+/// stage n has 20 x n increments and its surcharge at 30 x n.
+inline std::string older_staged_text() {
+  std::string text;
+  for (int n = 1; n <= 2; ++n) {
+    text += (n == 1 ? std::string("Old staged wall") : " Stage No : " + std::to_string(n)) + "\r\n";
+    text += "1 0\t1\t0\t2\t2 1 2\r\n";
+    text += std::to_string(20 * n) + " 6\t100\t1E-5\t60\r\n0\t40\t1\t2400000000\r\n0\r\n0\r\n";
+    text += "60\t12\t12\t0\t0\t1\t1\t0\r\n0\t" + std::to_string(30 * n) + "\t100\t0\t0\t0\r\n";
+    text += "1\r\n4 240 \r\n0.0625 0.0  30 0.0  100 0.0  \r\n0.0625 0.0  30 0.0  100 0.0  \r\n";
+    text += "20\t3\r\n-1\t10\r\n0\t0\r\n1\t-10\r\n" + std::to_string(n) + "\r\n";
+  }
+  return text;
 }
 
 struct SampleProject {

@@ -47,8 +47,8 @@ TEST_P(ProjectRoundTrip, WritingWhatWasReadGivesTheSameBytes) {
   const std::string written = text_of(first);
 
   TMainModel second;
-  const std::string message =
-      second.OpenProject("project.kt4d", 1, [&](TProgramData& p, TProgramTables& t, const std::string&, int d) {
+  const std::string message = second.OpenProject(
+      "project.kt4d", 1, [&](TProgramData& p, TProgramTables& t, const std::string&, int d) {
         return ReadProjectText(p, t, written, d);
       });
   ASSERT_EQ(message, "");

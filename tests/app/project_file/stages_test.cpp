@@ -2,11 +2,12 @@
 // them: changing the stage count, switching, copying, joining and splitting,
 // converting older stage files; and saves that fail, which must leave the
 // previous files whole.
+#include "data/stages.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "data/stages.h"
 #include "project_samples.h"
 
 namespace kestra {
@@ -175,9 +176,11 @@ TEST_F(Stages, SaveAsCopiesTheStageFilesToTheNewName) {
   test::write_bytes(StageFilePath(new_name, 4), "stale");
   ASSERT_TRUE(SaveProjectAs(m, new_name));
   EXPECT_EQ(m.Project().FileName, new_name);
-  for (int n = 1; n <= 2; ++n) EXPECT_EQ(read_bytes(StageFilePath(new_name, n)), read_bytes(StageFilePath(old_name, n)));
+  for (int n = 1; n <= 2; ++n)
+    EXPECT_EQ(read_bytes(StageFilePath(new_name, n)), read_bytes(StageFilePath(old_name, n)));
   EXPECT_FALSE(exists(StageFilePath(new_name, 4)));
-  EXPECT_EQ(read_bytes(new_name), read_bytes(StageFilePath(new_name, 1)) + read_bytes(StageFilePath(new_name, 2)));
+  EXPECT_EQ(read_bytes(new_name),
+            read_bytes(StageFilePath(new_name, 1)) + read_bytes(StageFilePath(new_name, 2)));
 }
 
 TEST_F(Stages, JoinFailsWithoutWritingWhenAStageFileIsMissing) {
@@ -192,15 +195,7 @@ TEST_F(Stages, JoinFailsWithoutWritingWhenAStageFileIsMissing) {
 // record, no curve multipliers. After the split they are converted.
 TEST_F(Stages, OlderStageFilesAreConvertedToTheCurrentFormat) {
   const std::string old_name = dir.file("Old.ktd");
-  std::string text;
-  for (int n = 1; n <= 2; ++n) {
-    text += (n == 1 ? std::string("Old staged wall") : " Stage No : " + std::to_string(n)) + "\r\n";
-    text += "1 0\t1\t0\t2\t2 1 2\r\n";
-    text += std::to_string(20 * n) + " 6\t100\t1E-5\t60\r\n0\t40\t1\t2400000000\r\n0\r\n0\r\n";
-    text += "60\t12\t12\t0\t0\t1\t1\t0\r\n0\t" + std::to_string(30 * n) + "\t100\t0\t0\t0\r\n";
-    text += "1\r\n4 240 \r\n0.0625 0.0  30 0.0  100 0.0  \r\n0.0625 0.0  30 0.0  100 0.0  \r\n";
-    text += "20\t3\r\n-1\t10\r\n0\t0\r\n1\t-10\r\n" + std::to_string(n) + "\r\n";
-  }
+  const std::string text = test::older_staged_text();
   test::write_bytes(old_name, text);
 
   TMainModel opened;
@@ -209,7 +204,8 @@ TEST_F(Stages, OlderStageFilesAreConvertedToTheCurrentFormat) {
   ASSERT_TRUE(SplitFileIntoStageFiles(opened.Project(), old_name));
   std::vector<std::string> status;
   ASSERT_TRUE(ConvertOlderStageFiles(opened, [&](const std::string& s) { status.push_back(s); }));
-  EXPECT_EQ(status, (std::vector<std::string>{"Construction Stage Number: 1", "Construction Stage Number: 2"}));
+  EXPECT_EQ(status,
+            (std::vector<std::string>{"Construction Stage Number: 1", "Construction Stage Number: 2"}));
   EXPECT_EQ(opened.Project().CurrentStage(), 1);
 
   const auto stage2 = crlf_lines(read_bytes(StageFilePath(old_name, 2)));
