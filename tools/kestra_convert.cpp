@@ -60,8 +60,7 @@ int main(int argc, char** argv) {
         value = arg.substr(std::string_view("--dialect=").size());
       }
       if (dialect_given) return Usage("--dialect given twice");
-      if (!ParseInt(value, dialect))
-        return Usage("--dialect needs a whole number, not \"" + std::string(value) + "\"");
+      if (!ParseInt(value, dialect)) return Usage("--dialect needs a whole number, not \"" + std::string(value) + "\"");
       dialect_given = true;
     } else if (arg == "-h" || arg == "--help") {
       std::fputs(kUsage, stdout);

@@ -33,8 +33,7 @@ TFileResult ConvertProjectFile(const std::string& input, const std::string& outp
     // as a stage file that does not exist does when it is loaded.
     if (static_cast<std::size_t>(n) <= stages.size()) {
       p.StageFilesHaveEICount = dialect == kDialectCurrent;
-      const std::string message =
-          ReadStageText(p, tables, JoinLines(stages[static_cast<std::size_t>(n - 1)]));
+      const std::string message = ReadStageText(p, tables, JoinLines(stages[static_cast<std::size_t>(n - 1)]));
       p.StageFilesHaveEICount = true;
       if (!message.empty()) return TFileResult::Error(message);
       tables.FillToMinRows();

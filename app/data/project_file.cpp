@@ -32,8 +32,7 @@ int WriteWhole(const std::string& path, std::string_view text) {
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (f == nullptr) return errno != 0 ? errno : EIO;
   int error = 0;
-  if (!text.empty() && std::fwrite(text.data(), 1, text.size(), f) != text.size())
-    error = errno != 0 ? errno : EIO;
+  if (!text.empty() && std::fwrite(text.data(), 1, text.size(), f) != text.size()) error = errno != 0 ? errno : EIO;
   if (error == 0 && std::fflush(f) != 0) error = errno != 0 ? errno : EIO;
 #if defined(__unix__) || defined(__APPLE__)
   // The rename that follows must not reach the disk before the data does,

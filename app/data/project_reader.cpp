@@ -102,8 +102,7 @@ class TProblemReader {
   // `options` false reads a problem whose codes must not change the
   // project's options (the long-term problem of a file: its shared records
   // go to a scratch project, only its own tables to the real ones).
-  TProblemReader(TWordReader& words, TProgramData& project, TProgramTables& tables, TReadRules rules,
-                 bool options)
+  TProblemReader(TWordReader& words, TProgramData& project, TProgramTables& tables, TReadRules rules, bool options)
       : r_(words), p_(project), t_(tables), rules_(rules), options_(options) {}
 
   void Read(TGridTable& dist, TGridTable& soil) {
@@ -458,8 +457,7 @@ std::string ReadFile(TWordReader& words, TProgramData& project, TProgramTables& 
 
 }  // namespace
 
-std::string ReadProjectFile(TProgramData& project, TProgramTables& tables, const std::string& path,
-                            int dialect) {
+std::string ReadProjectFile(TProgramData& project, TProgramTables& tables, const std::string& path, int dialect) {
   try {
     TWordReader words(path);
     return ReadFile(words, project, tables, dialect);
@@ -468,8 +466,7 @@ std::string ReadProjectFile(TProgramData& project, TProgramTables& tables, const
   }
 }
 
-std::string ReadProjectText(TProgramData& project, TProgramTables& tables, std::string_view text,
-                            int dialect) {
+std::string ReadProjectText(TProgramData& project, TProgramTables& tables, std::string_view text, int dialect) {
   TWordReader words = TWordReader::FromText(text);
   return ReadFile(words, project, tables, dialect);
 }

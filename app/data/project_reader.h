@@ -41,12 +41,10 @@ inline constexpr int kMaxRowsInFile = 100000;
 /// cannot be opened, or the word reader's "This file either invalid or
 /// incomplete." / "Error on Line n Item m..." texts. Does not fill the tables
 /// to their minimum rows. Throws only for internal faults.
-std::string ReadProjectFile(TProgramData& project, TProgramTables& tables, const std::string& path,
-                            int dialect);
+std::string ReadProjectFile(TProgramData& project, TProgramTables& tables, const std::string& path, int dialect);
 
 /// As ReadProjectFile, from the text of a file already in memory.
-std::string ReadProjectText(TProgramData& project, TProgramTables& tables, std::string_view text,
-                            int dialect);
+std::string ReadProjectText(TProgramData& project, TProgramTables& tables, std::string_view text, int dialect);
 
 /// Reads the text of one stage file into the project being edited (the
 /// tables keep whatever the file does not replace). Current-format records,

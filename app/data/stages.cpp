@@ -128,8 +128,7 @@ TFileResult ChangeStageCount(TMainModel& model, int count) {
     return TFileResult::Error("The number of stages must be between 1 and 5.");
   }
   if (count > 1 && p.LongTermAnalysis()) {
-    return TFileResult::Error(
-        "Staged construction cannot be combined with short-term and long-term analyses.");
+    return TFileResult::Error("Staged construction cannot be combined with short-term and long-term analyses.");
   }
   const int old = p.StageCount();
   const int old_current = p.CurrentStage();
@@ -169,8 +168,7 @@ TFileResult ChangeStageCount(TMainModel& model, int count) {
   return TFileResult::Ok();
 }
 
-TFileResult JoinStageFiles(const TProgramData& project, const std::string& target,
-                           const std::string& source) {
+TFileResult JoinStageFiles(const TProgramData& project, const std::string& target, const std::string& source) {
   const int count = project.StageCount();
   // Every stage is read before anything is written.
   std::vector<std::string> stage_texts;
@@ -184,8 +182,7 @@ TFileResult JoinStageFiles(const TProgramData& project, const std::string& targe
   if (TFileResult r = ReplaceFile(target, joined); !r) return r;
   if (fs::path(target).lexically_normal() != fs::path(source).lexically_normal()) {
     for (int n = 1; n <= count; ++n) {
-      if (TFileResult r = ReplaceFile(StageFilePath(target, n), stage_texts[static_cast<std::size_t>(n - 1)]);
-          !r)
+      if (TFileResult r = ReplaceFile(StageFilePath(target, n), stage_texts[static_cast<std::size_t>(n - 1)]); !r)
         return r;
     }
     DeleteStageFiles(target, count + 1, TProgramData::kMaxStageCount);
@@ -193,8 +190,7 @@ TFileResult JoinStageFiles(const TProgramData& project, const std::string& targe
   return TFileResult::Ok();
 }
 
-std::vector<std::vector<std::string>> SplitStageLines(const std::vector<std::string>& lines,
-                                                      int stage_count) {
+std::vector<std::vector<std::string>> SplitStageLines(const std::vector<std::string>& lines, int stage_count) {
   std::vector<std::vector<std::string>> stages;
   if (stage_count < 1) return stages;
   for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -217,8 +213,7 @@ TFileResult SplitFileIntoStageFiles(const TProgramData& project, const std::stri
   const auto stages = SplitStageLines(lines, project.StageCount());
   DeleteStageFiles(project.FileName, 1, TProgramData::kMaxStageCount);
   for (std::size_t n = 0; n < stages.size(); ++n) {
-    const TFileResult r =
-        ReplaceFile(StageFilePath(project.FileName, static_cast<int>(n) + 1), JoinLines(stages[n]));
+    const TFileResult r = ReplaceFile(StageFilePath(project.FileName, static_cast<int>(n) + 1), JoinLines(stages[n]));
     if (!r) return r;
   }
   return TFileResult::Ok();

@@ -111,7 +111,6 @@ TFileResult SplitFileIntoStageFiles(const TProgramData& project, const std::stri
 /// first stage becomes current and is loaded. `status`, when given, hears
 /// the status bar text after each stage. Returns the first reading or
 /// writing message, after converting every stage it could.
-TFileResult ConvertOlderStageFiles(TMainModel& model,
-                                   const std::function<void(const std::string&)>& status = {});
+TFileResult ConvertOlderStageFiles(TMainModel& model, const std::function<void(const std::string&)>& status = {});
 
 }  // namespace kestra

@@ -13,16 +13,13 @@ namespace kestra {
 namespace {
 
 TEST(ProjectFileEngine, WritersCantileverRunsToTheEnd) {
-  const std::string path =
-      std::string(KESTRA_GOLDEN_DIR) + "/../app/fixtures/project_file/cantilever_user.kt4d";
+  const std::string path = std::string(KESTRA_GOLDEN_DIR) + "/../app/fixtures/project_file/cantilever_user.kt4d";
   const std::string input = test::read_file(path);
   ASSERT_FALSE(input.empty()) << path;
   const RunTexts out = run_input(input);
   std::string report = out.report;
-  while (!report.empty() && (report.back() == '\n' || report.back() == '\r' || report.back() == ' '))
-    report.pop_back();
-  EXPECT_TRUE(report.ends_with("END OF ANALYSIS"))
-      << report.substr(report.size() > 2000 ? report.size() - 2000 : 0);
+  while (!report.empty() && (report.back() == '\n' || report.back() == '\r' || report.back() == ' ')) report.pop_back();
+  EXPECT_TRUE(report.ends_with("END OF ANALYSIS")) << report.substr(report.size() > 2000 ? report.size() - 2000 : 0);
   EXPECT_EQ(report.find("ERROR"), std::string::npos);
 }
 

@@ -50,8 +50,7 @@ TEST(ProjectConvert, DamagedStageWritesNothing) {
   const std::string output = dir.file("New.kt4d");
   const TFileResult r = ConvertProjectFile(input, output, kDialectV30);
   EXPECT_FALSE(r);
-  EXPECT_NE(r.message.find("A floating point number was expected but not found."), std::string::npos)
-      << r.message;
+  EXPECT_NE(r.message.find("A floating point number was expected but not found."), std::string::npos) << r.message;
   EXPECT_FALSE(fs::exists(output));
   EXPECT_FALSE(fs::exists(StageFilePath(output, 1)));
 }

@@ -12,10 +12,9 @@ namespace {
 
 // Opens `text` as a file of `dialect` through the model, as File > Open does.
 std::string open_text(TMainModel& m, const std::string& text, int dialect) {
-  return m.OpenProject("wall.kt4d", dialect,
-                       [&](TProgramData& p, TProgramTables& t, const std::string&, int d) {
-                         return ReadProjectText(p, t, text, d);
-                       });
+  return m.OpenProject("wall.kt4d", dialect, [&](TProgramData& p, TProgramTables& t, const std::string&, int d) {
+    return ReadProjectText(p, t, text, d);
+  });
 }
 
 long double cell(const TGridTable& t, int column, int row) { return t.Column(column).GetFloat(row); }
@@ -187,17 +186,17 @@ const std::string kIncomplete = "This file either invalid or incomplete.";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ProjectReaderDamaged,
-    ::testing::Values(
-        DamagedRow{"FractionWhereAnIntegerBelongs", kHead + "3.5 0 1 0 0 2 0 1 0\r\n",
-                   "Error on Line 2 Item 1\rAn integer was expected but not found."},
-        DamagedRow{"TextWhereARealBelongs", kHead + "2 0 1 0 0 2 0 1 0\r\n0 abc 100 1E-5 0\r\n",
-                   "Error on Line 3 Item 2\rA floating point number was expected but not found."},
-        DamagedRow{"TruncatedAfterTheControlRecord", kHead + "1 0 1 0 0 2 0 1 0\r\n", kIncomplete},
-        DamagedRow{"EmptyFile", "", kIncomplete},
-        DamagedRow{"CountBeyondAnyTable",
-                   kHead + "1 0 1 0 0 0 0 1 0\r\n0 0 100 1E-5 0\r\n0 1 1 0\r\n2000000000\r\n", kIncomplete},
-        DamagedRow{"CountBeyondTheRowsPresent",
-                   kHead + "1 99999 1 0 0 0 0 1 0\r\n0 0 100 1E-5 0\r\n1 0 0 0\r\n", kIncomplete}),
+    ::testing::Values(DamagedRow{"FractionWhereAnIntegerBelongs", kHead + "3.5 0 1 0 0 2 0 1 0\r\n",
+                                 "Error on Line 2 Item 1\rAn integer was expected but not found."},
+                      DamagedRow{"TextWhereARealBelongs", kHead + "2 0 1 0 0 2 0 1 0\r\n0 abc 100 1E-5 0\r\n",
+                                 "Error on Line 3 Item 2\rA floating point number was expected but not found."},
+                      DamagedRow{"TruncatedAfterTheControlRecord", kHead + "1 0 1 0 0 2 0 1 0\r\n", kIncomplete},
+                      DamagedRow{"EmptyFile", "", kIncomplete},
+                      DamagedRow{"CountBeyondAnyTable",
+                                 kHead + "1 0 1 0 0 0 0 1 0\r\n0 0 100 1E-5 0\r\n0 1 1 0\r\n2000000000\r\n",
+                                 kIncomplete},
+                      DamagedRow{"CountBeyondTheRowsPresent",
+                                 kHead + "1 99999 1 0 0 0 0 1 0\r\n0 0 100 1E-5 0\r\n1 0 0 0\r\n", kIncomplete}),
     [](const auto& info) { return info.param.name; });
 
 TEST(ProjectReaderDamaged, PartialProjectKeepsWhatWasRead) {

@@ -174,8 +174,7 @@ inline void build_si_everything(TMainModel& m) {
     set_reals(t.NewSoil(), r, {{1, 2.0L * (r + 1)}});
     TGridTable& params = *t.NewSoil().Column(2).GetTable(r);
     for (int row = 0; row < 2; ++row) {
-      for (int c = 0; c < params.ColumnCount(); ++c)
-        params.Column(c).SetFloat(row, 17.5L + 10 * c + row + r / 8.0L);
+      for (int c = 0; c < params.ColumnCount(); ++c) params.Column(c).SetFloat(row, 17.5L + 10 * c + row + r / 8.0L);
     }
   }
 
@@ -242,8 +241,7 @@ inline void build_other_units(TMainModel& m) {
   set_ints(t.NewSoil(), 0, {{0, 5}});
   set_reals(t.NewSoil(), 0, {{1, 5}});
   TGridTable& silt = *t.NewSoil().Column(2).GetTable(0);
-  for (int row = 0; row < 2; ++row)
-    set_reals(silt, row, {{0, 0.00001L}, {1, 25}, {2, 1.0L / 3}, {3, 0.02L}, {4, 100}});
+  for (int row = 0; row < 2; ++row) set_reals(silt, row, {{0, 0.00001L}, {1, 25}, {2, 1.0L / 3}, {3, 0.02L}, {4, 100}});
 }
 
 /// A staged version 3.0 file of two stages (no EI count, the single

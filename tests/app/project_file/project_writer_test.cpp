@@ -48,9 +48,8 @@ TEST_P(ProjectRoundTrip, WritingWhatWasReadGivesTheSameBytes) {
 
   TMainModel second;
   const std::string message = second.OpenProject(
-      "project.kt4d", 1, [&](TProgramData& p, TProgramTables& t, const std::string&, int d) {
-        return ReadProjectText(p, t, written, d);
-      });
+      "project.kt4d", 1,
+      [&](TProgramData& p, TProgramTables& t, const std::string&, int d) { return ReadProjectText(p, t, written, d); });
   ASSERT_EQ(message, "");
   EXPECT_EQ(second.Project().UnitSystem(), first.Project().UnitSystem());
   EXPECT_EQ(second.Project().Title(), first.Project().Title());

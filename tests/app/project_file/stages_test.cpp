@@ -179,8 +179,7 @@ TEST_F(Stages, SaveAsCopiesTheStageFilesToTheNewName) {
   for (int n = 1; n <= 2; ++n)
     EXPECT_EQ(read_bytes(StageFilePath(new_name, n)), read_bytes(StageFilePath(old_name, n)));
   EXPECT_FALSE(exists(StageFilePath(new_name, 4)));
-  EXPECT_EQ(read_bytes(new_name),
-            read_bytes(StageFilePath(new_name, 1)) + read_bytes(StageFilePath(new_name, 2)));
+  EXPECT_EQ(read_bytes(new_name), read_bytes(StageFilePath(new_name, 1)) + read_bytes(StageFilePath(new_name, 2)));
 }
 
 TEST_F(Stages, JoinFailsWithoutWritingWhenAStageFileIsMissing) {
@@ -204,8 +203,7 @@ TEST_F(Stages, OlderStageFilesAreConvertedToTheCurrentFormat) {
   ASSERT_TRUE(SplitFileIntoStageFiles(opened.Project(), old_name));
   std::vector<std::string> status;
   ASSERT_TRUE(ConvertOlderStageFiles(opened, [&](const std::string& s) { status.push_back(s); }));
-  EXPECT_EQ(status,
-            (std::vector<std::string>{"Construction Stage Number: 1", "Construction Stage Number: 2"}));
+  EXPECT_EQ(status, (std::vector<std::string>{"Construction Stage Number: 1", "Construction Stage Number: 2"}));
   EXPECT_EQ(opened.Project().CurrentStage(), 1);
 
   const auto stage2 = crlf_lines(read_bytes(StageFilePath(old_name, 2)));
