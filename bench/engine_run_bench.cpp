@@ -41,7 +41,8 @@ void BM_RunFilesLongWall(benchmark::State& state) {
   const std::string report = (dir / "wall.kt4o").string();
   const std::string plot = (dir / "wall.kt4p").string();
   const std::string notes = (dir / "wall.kt4r").string();
-  for (auto _ : state) benchmark::DoNotOptimize(KestraRunFiles(input.c_str(), report.c_str(), plot.c_str(), notes.c_str()));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(KestraRunFiles(input.c_str(), report.c_str(), plot.c_str(), notes.c_str()));
   std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_RunFilesLongWall)->Unit(benchmark::kMillisecond);

@@ -31,8 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     kestra::TWordReader words = kestra::TWordReader::FromText(text);
     kestra::TPlotReadInfo info;
     int messages = 0;
-    const bool loaded =
-        kestra::ReadPlotWords(words, true, project, graphs, [&](const std::string&) { ++messages; }, &info);
+    const bool loaded = kestra::ReadPlotWords(
+        words, true, project, graphs, [&](const std::string&) { ++messages; }, &info);
     if (loaded != info.Loaded || messages != (loaded ? 0 : 1)) __builtin_trap();
     if (loaded) {
       std::ostringstream out;

@@ -16,10 +16,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (std::size_t i = 0; i < max_calls && !reader.AtEnd(); ++i) {
     try {
       switch (size == 0 ? 0 : data[i % size] % 4) {
-        case 0: reader.NextWord(); break;
-        case 1: reader.ReadFloat(); break;
-        case 2: reader.ReadInt(); break;
-        default: reader.ReadLine(); break;
+        case 0:
+          reader.NextWord();
+          break;
+        case 1:
+          reader.ReadFloat();
+          break;
+        case 2:
+          reader.ReadInt();
+          break;
+        default:
+          reader.ReadLine();
+          break;
       }
     } catch (const kestra::TInOutError&) {
       // Damaged content: a caller stops here; the fuzzer goes on reading to

@@ -152,8 +152,7 @@ Extremes extremes_of(const kestra::TGraphSet& graphs, const kestra::TPlotReadInf
   if (problem >= def.LineCount() || problem >= mom.LineCount()) return e;
   // The last row is the station below the tip, extrapolated for the graphs;
   // the summary speaks of the wall's own stations, as the report's table does.
-  std::size_t n = std::min({info.Stations[problem], def.Line(problem).PointCount(),
-                            mom.Line(problem).PointCount()});
+  std::size_t n = std::min({info.Stations[problem], def.Line(problem).PointCount(), mom.Line(problem).PointCount()});
   if (n > 1) --n;
   for (std::size_t j = 0; j < n; ++j) {
     const kestra::TFloatPoint& d = def.Line(problem).Point(j);
@@ -239,7 +238,8 @@ Outcome analyse(const fs::path& library_path, const std::string& project, const 
     const Extremes e = info.Loaded ? extremes_of(graphs, info, k) : Extremes{};
     if (e.valid) {
       char buf[256];
-      std::snprintf(buf, sizeof buf, "; max |deflection| %.4g %s at depth %.4g %s; max |moment| %.4g %s at depth %.4g %s",
+      std::snprintf(buf, sizeof buf,
+                    "; max |deflection| %.4g %s at depth %.4g %s; max |moment| %.4g %s at depth %.4g %s",
                     std::fabs(e.deflection), u.Deflection, e.deflection_depth, u.Depth, std::fabs(e.moment), u.Moment,
                     e.moment_depth, u.Depth);
       s << buf;
@@ -262,8 +262,8 @@ Outcome analyse(const fs::path& library_path, const std::string& project, const 
     const std::string failure = kestra::WritePlotCsvFiles(csv_dir, name, graphs, info);
     if (failure.empty()) {
       const fs::path base = fs::path(csv_dir) / name;
-      s << "  written: " << base.string() << "-results.csv, " << base.string() << "-pressure.csv, "
-        << base.string() << "-py.csv\n";
+      s << "  written: " << base.string() << "-results.csv, " << base.string() << "-pressure.csv, " << base.string()
+        << "-py.csv\n";
     } else {
       o.status = 2;
       err += "kestra-run: " + failure + "\n";
@@ -340,7 +340,8 @@ int main(int argc, char** argv) {
   std::vector<Outcome> outcomes(projects.size());
   std::atomic<std::size_t> next{0};
   auto worker = [&] {
-    for (std::size_t k = next++; k < projects.size(); k = next++) outcomes[k] = analyse(library_path, projects[k], csv_dir);
+    for (std::size_t k = next++; k < projects.size(); k = next++)
+      outcomes[k] = analyse(library_path, projects[k], csv_dir);
   };
   std::vector<std::thread> pool;
   const int n_threads = std::min<int>(jobs, static_cast<int>(projects.size()));

@@ -36,8 +36,7 @@ void TMainModel::NewProject() {
   ProjectReplaced.Emit();
 }
 
-std::string TMainModel::OpenProject(const std::string& path, int dialect,
-                                    const TProjectFileReader& reader) {
+std::string TMainModel::OpenProject(const std::string& path, int dialect, const TProjectFileReader& reader) {
   CreateProject();
   project_->FileName = path;
   tables_.EmptyAll();

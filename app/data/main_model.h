@@ -19,8 +19,8 @@ namespace kestra {
 /// current format, 2 for version 3.0 and any other number for version 2.0.
 /// Returns the message to show when the file was damaged (the project keeps
 /// what was read), empty when it was read whole. May throw only for faults.
-using TProjectFileReader = std::function<std::string(
-    TProgramData& project, TProgramTables& tables, const std::string& path, int dialect)>;
+using TProjectFileReader =
+    std::function<std::string(TProgramData& project, TProgramTables& tables, const std::string& path, int dialect)>;
 
 class TMainModel {
  public:

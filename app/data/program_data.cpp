@@ -28,9 +28,9 @@ void TProgramData::SetUnits(std::int32_t code) {
   const ScalarFactors f = scalar_factors(unit_system_, code);
   if (f.length != 1.0 || f.force != 1.0) {
     const long double length = f.length;
-    for (long double* v : {&IncrementLength, &MaxDeflection, &ClosureTolerance, &FreeHeight,
-                           &ActiveWidth, &ResistanceWidth, &WaterDepthBackfill,
-                           &WaterDepthExcavation, &SurchargeDistance, &StripWidth}) {
+    for (long double* v :
+         {&IncrementLength, &MaxDeflection, &ClosureTolerance, &FreeHeight, &ActiveWidth, &ResistanceWidth,
+          &WaterDepthBackfill, &WaterDepthExcavation, &SurchargeDistance, &StripWidth}) {
       *v *= length;
     }
     PointLoad *= f.force;

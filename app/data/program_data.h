@@ -90,10 +90,10 @@ class TProgramData {
 
   // --- Increment and iteration data (Wall Properties) ---------------------
   std::int32_t IncrementCount = 0;
-  long double IncrementLength = 0;     // length
-  long double MaxDeflection = 100;     // length
+  long double IncrementLength = 0;          // length
+  long double MaxDeflection = 100;          // length
   long double ClosureTolerance = 0.00001L;  // length
-  long double FreeHeight = 0;          // length
+  long double FreeHeight = 0;               // length
 
   // --- Wall configuration -------------------------------------------------
   long double ActiveWidth = 0;           // length

@@ -27,8 +27,7 @@ constexpr Token kL3{"L3", "rad", "rad", "L"};
 
 // Table headers replace every token; the longer tokens go first so that "F2"
 // is not read as "F" followed by "2".
-constexpr std::array<const Token*, 10> kHeaderOrder{&kF2, &kF1, &kF4, &kF5, &kF6,
-                                                    &kF,  &kL3, &kL2, &kL1, &kL};
+constexpr std::array<const Token*, 10> kHeaderOrder{&kF2, &kF1, &kF4, &kF5, &kF6, &kF, &kL3, &kL2, &kL1, &kL};
 // Entry fields replace only the first force token and the first length token
 // found, in these orders.
 constexpr std::array<const Token*, 6> kEntryForceOrder{&kF6, &kF5, &kF4, &kF2, &kF1, &kF};
@@ -53,21 +52,31 @@ void replace_all(std::string& text, std::string_view from, std::string_view to) 
 // SI-to-English factors selected by the digit after F or L.
 double force_factor(char digit) {
   switch (digit) {
-    case '1': return 0.2248089237;
-    case '2': return 0.1124044745;
-    case '4': return 5.7101483;
-    case '5': return 1.0;
-    case '6': return 68.364249;
-    default: return 224.8089237;  // '0', i.e. plain F
+    case '1':
+      return 0.2248089237;
+    case '2':
+      return 0.1124044745;
+    case '4':
+      return 5.7101483;
+    case '5':
+      return 1.0;
+    case '6':
+      return 68.364249;
+    default:
+      return 224.8089237;  // '0', i.e. plain F
   }
 }
 
 double length_factor(char digit) {
   switch (digit) {
-    case '1': return 0.03937007874;
-    case '2': return 3.280839895;
-    case '3': return 1.0;
-    default: return 39.37007874;  // '0', i.e. plain L
+    case '1':
+      return 0.03937007874;
+    case '2':
+      return 3.280839895;
+    case '3':
+      return 1.0;
+    default:
+      return 39.37007874;  // '0', i.e. plain L
   }
 }
 
@@ -88,8 +97,7 @@ double part_factor(std::string part) {
   double value = 1.0;
   if (!part.empty() && part[0] == 'F') {
     // A plain F is F0: the digit selects the factor, a missing one means 0.
-    if (part.size() < 2 || std::string_view("012456").find(part[1]) == std::string_view::npos)
-      part.insert(1, "0");
+    if (part.size() < 2 || std::string_view("012456").find(part[1]) == std::string_view::npos) part.insert(1, "0");
     const double factor = force_factor(part[1]);
     int a = 1;
     std::size_t consumed = 3;  // token and one separator ("-" of "F-L")
@@ -119,9 +127,12 @@ int clamp_unit_code(int code) {
 
 std::string unit_menu_caption(int code) {
   switch (clamp_unit_code(code)) {
-    case kUnitsEnglish: return "&English Units (lbs, in)";
-    case kUnitsSI: return "&SI Units (kN, m)";
-    default: return "&Other Units (F, L)";
+    case kUnitsEnglish:
+      return "&English Units (lbs, in)";
+    case kUnitsSI:
+      return "&SI Units (kN, m)";
+    default:
+      return "&Other Units (F, L)";
   }
 }
 
@@ -165,10 +176,8 @@ double unit_factor(int old_code, int new_code, std::string_view unit_string) {
 ScalarFactors scalar_factors(int old_code, int new_code) {
   old_code = clamp_unit_code(old_code);
   new_code = clamp_unit_code(new_code);
-  if (old_code == kUnitsEnglish && new_code == kUnitsSI)
-    return {kScalarLengthEnglishToSI, kScalarForceEnglishToSI};
-  if (old_code == kUnitsSI && new_code == kUnitsEnglish)
-    return {kScalarLengthSIToEnglish, kScalarForceSIToEnglish};
+  if (old_code == kUnitsEnglish && new_code == kUnitsSI) return {kScalarLengthEnglishToSI, kScalarForceEnglishToSI};
+  if (old_code == kUnitsSI && new_code == kUnitsEnglish) return {kScalarLengthSIToEnglish, kScalarForceSIToEnglish};
   return {};
 }
 

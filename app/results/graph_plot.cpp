@@ -57,9 +57,7 @@ void ReplaceAll(std::string& text, const std::string& from, const std::string& t
   }
 }
 
-bool Contains(const std::string& text, const char* token) {
-  return text.find(token) != std::string::npos;
-}
+bool Contains(const std::string& text, const char* token) { return text.find(token) != std::string::npos; }
 
 void TrimFraction(std::string& digits) {
   if (digits.find('.') == std::string::npos) return;
@@ -75,9 +73,7 @@ long RoundedOffset(double offset, int extent) noexcept {
   return std::lround(std::clamp(offset, -far, far));
 }
 
-int ToInt(long v) noexcept {
-  return static_cast<int>(std::clamp<long>(v, INT_MIN, INT_MAX));
-}
+int ToInt(long v) noexcept { return static_cast<int>(std::clamp<long>(v, INT_MIN, INT_MAX)); }
 
 void ShiftInside(TInterval& r, const TInterval& full) noexcept {
   if (r.Min < full.Min) {
@@ -129,13 +125,10 @@ void TLineList::SetLineCount(std::size_t n_lines) {
   }
 }
 
-std::size_t TLineList::PointCount() const noexcept {
-  return lines_.empty() ? 0 : lines_.front().points_.size();
-}
+std::size_t TLineList::PointCount() const noexcept { return lines_.empty() ? 0 : lines_.front().points_.size(); }
 
 void TLineList::SetPointCount(std::size_t n_points) {
-  if (n_points > kMaxPoints ||
-      (n_points != 0 && lines_.size() > kMaxTotalPoints / n_points))
+  if (n_points > kMaxPoints || (n_points != 0 && lines_.size() > kMaxTotalPoints / n_points))
     throw std::length_error("Too many points for one graph.");
   for (TLine& line : lines_) line.points_.resize(n_points);
 }
@@ -150,9 +143,7 @@ TLine& TLineList::Line(std::size_t i) {
   return lines_[i];
 }
 
-bool TLineList::IsDrawable() const noexcept {
-  return !lines_.empty() && lines_.front().points_.size() >= 2;
-}
+bool TLineList::IsDrawable() const noexcept { return !lines_.empty() && lines_.front().points_.size() >= 2; }
 
 // --------------------------------------------------------------------------
 // Colours, units and text
@@ -204,8 +195,7 @@ std::string ExpandUnitPattern(const std::string& pattern, int units) {
   return text;
 }
 
-std::string AxisCaption(const std::string& caption, const std::string& pattern,
-                        int units) {
+std::string AxisCaption(const std::string& caption, const std::string& pattern, int units) {
   if (pattern.empty()) return caption;
   return caption + " (" + ExpandUnitPattern(pattern, units) + ")";
 }
@@ -325,8 +315,8 @@ TTicks ComputeTicks(double min, double max, int n_divisions) noexcept {
   const double last = FloorTolerant(max / tick);
   // A span of more than a few thousand ticks cannot come from a screen's
   // divisions; refuse it rather than loop over it.
-  if (!std::isfinite(first) || !std::isfinite(last) || std::fabs(first) > 1e15 ||
-      std::fabs(last) > 1e15 || last - first > 1e6)
+  if (!std::isfinite(first) || !std::isfinite(last) || std::fabs(first) > 1e15 || std::fabs(last) > 1e15 ||
+      last - first > 1e6)
     return t;
   if (first == 0.0 && last == 0.0) return t;  // only 0 qualifies: no ticks
   t.MajorStep = major;
@@ -344,8 +334,7 @@ int ValueToPixelX(double x, double x_min, double x_max, const TPixelRect& area) 
   return ToInt(area.Left + c);
 }
 
-int ValueToPixelY(double y, double y_min, double y_max, const TPixelRect& area,
-                  bool x_on_top) noexcept {
+int ValueToPixelY(double y, double y_min, double y_max, const TPixelRect& area, bool x_on_top) noexcept {
   const double span = y_max - y_min;
   const int extent = area.Bottom - area.Top;
   long c = 0;
@@ -359,8 +348,7 @@ double PixelToValueX(int px, double x_min, double x_max, const TPixelRect& area)
   return x_min + static_cast<double>(px - area.Left) / extent * (x_max - x_min);
 }
 
-double PixelToValueY(int py, double y_min, double y_max, const TPixelRect& area,
-                     bool x_on_top) noexcept {
+double PixelToValueY(int py, double y_min, double y_max, const TPixelRect& area, bool x_on_top) noexcept {
   const int extent = area.Bottom - area.Top;
   if (extent == 0) return y_min;
   const int c = x_on_top ? py - area.Top : area.Bottom - py;
@@ -465,8 +453,7 @@ bool HasMarker(std::size_t point_index, int markers) noexcept {
   return markers > 0 && point_index % static_cast<std::size_t>(markers) == 0;
 }
 
-std::vector<TPixelPoint> MarkerVertices(std::size_t line_index, int cx, int cy, int dx,
-                                        int dy) {
+std::vector<TPixelPoint> MarkerVertices(std::size_t line_index, int cx, int cy, int dx, int dy) {
   std::vector<double> degrees;
   if (line_index == 0) {
     degrees = {180.0, 300.0, 60.0};
@@ -507,17 +494,23 @@ TGraphPlot::~TGraphPlot() {
 
 std::string TGraphPlot::XAxisCaption(int panel) const {
   switch (panel) {
-    case 2: return AxisCaption(XCaption2, XUnits2, units_);
-    case 3: return AxisCaption(XCaption3, XUnits3, units_);
-    default: return AxisCaption(XCaption, XUnits, units_);
+    case 2:
+      return AxisCaption(XCaption2, XUnits2, units_);
+    case 3:
+      return AxisCaption(XCaption3, XUnits3, units_);
+    default:
+      return AxisCaption(XCaption, XUnits, units_);
   }
 }
 
 std::string TGraphPlot::YAxisCaption(int panel) const {
   switch (panel) {
-    case 2: return AxisCaption(YCaption2, YUnits2, units_);
-    case 3: return AxisCaption(YCaption3, YUnits3, units_);
-    default: return AxisCaption(YCaption, YUnits, units_);
+    case 2:
+      return AxisCaption(YCaption2, YUnits2, units_);
+    case 3:
+      return AxisCaption(YCaption3, YUnits3, units_);
+    default:
+      return AxisCaption(YCaption, YUnits, units_);
   }
 }
 
@@ -544,9 +537,7 @@ std::optional<std::size_t> TGraphPlot::ListedPosition(std::size_t i) const noexc
   return std::nullopt;
 }
 
-bool TGraphPlot::HasData() const noexcept {
-  return Lines.LineCount() >= 1 && Lines.PointCount() > 1;
-}
+bool TGraphPlot::HasData() const noexcept { return Lines.LineCount() >= 1 && Lines.PointCount() > 1; }
 
 void TGraphPlot::RelistLines() noexcept {
   std::size_t index = 0;

@@ -38,8 +38,8 @@ struct TFloatPoint {
 // read and written freely.
 class TLine {
  public:
-  std::string Name;     // empty unless set; the display name then falls back
-  double Value = 0.0;   // 1-based position when created; p-y label value
+  std::string Name;    // empty unless set; the display name then falls back
+  double Value = 0.0;  // 1-based position when created; p-y label value
   bool Listed = true;
   bool Active = true;
 
@@ -129,8 +129,7 @@ std::string ExpandUnitPattern(const std::string& pattern, int units);
 
 // caption + " (" + expanded pattern + ")", or caption alone when the pattern
 // is empty.
-std::string AxisCaption(const std::string& caption, const std::string& pattern,
-                        int units);
+std::string AxisCaption(const std::string& caption, const std::string& pattern, int units);
 
 // A number as general text with n_digits significant digits (1..18): fixed
 // notation for 0 and for magnitudes from 0.0001 with at most n_digits
@@ -227,13 +226,11 @@ struct TPixelPoint {
 int ValueToPixelX(double x, double x_min, double x_max, const TPixelRect& area) noexcept;
 // c = round((y - y_min) / (y_max - y_min) * (bottom - top)); top + c when
 // x_on_top (depth grows downwards), bottom - c otherwise.
-int ValueToPixelY(double y, double y_min, double y_max, const TPixelRect& area,
-                  bool x_on_top) noexcept;
+int ValueToPixelY(double y, double y_min, double y_max, const TPixelRect& area, bool x_on_top) noexcept;
 // The inverse mappings, for the mouse read-out and the zoom. A rectangle of
 // zero extent gives the range's minimum.
 double PixelToValueX(int px, double x_min, double x_max, const TPixelRect& area) noexcept;
-double PixelToValueY(int py, double y_min, double y_max, const TPixelRect& area,
-                     bool x_on_top) noexcept;
+double PixelToValueY(int py, double y_min, double y_max, const TPixelRect& area, bool x_on_top) noexcept;
 
 // An interval [Min, Max] of one axis, for zooming.
 struct TInterval {
@@ -275,8 +272,8 @@ struct TLayoutInput {
 };
 
 struct TPlotLayout {
-  bool drawable = false;        // false: the area is under an inch; paint white only
-  TPixelRect plot;              // the plot area (the three panels' hull)
+  bool drawable = false;  // false: the area is under an inch; paint white only
+  TPixelRect plot;        // the plot area (the three panels' hull)
   bool has_layer_column = false;
   TPixelRect layer_column;
   std::array<TPixelRect, 3> panels{};  // set only for a three-panel graph
@@ -310,8 +307,7 @@ bool HasMarker(std::size_t point_index, int markers) noexcept;
 // Line 0: a triangle pointing down (180, 300, 60 degrees); line 1: an
 // axis-aligned square (45, 135, 225, 315); line k >= 2: a regular polygon of
 // k + 1 corners, one straight up.
-std::vector<TPixelPoint> MarkerVertices(std::size_t line_index, int cx, int cy, int dx,
-                                        int dy);
+std::vector<TPixelPoint> MarkerVertices(std::size_t line_index, int cx, int cy, int dx, int dy);
 
 // ---------------------------------------------------------------------------
 // Soil-layer column
@@ -387,10 +383,10 @@ class TGraphPlot {
   int WallLineCount = 0;
   bool ShowThree = false;
   bool ShowFontWidth = true;
-  int SizeFont = 10;     // tenths: 10 = default size
-  int LegendFont = 11;   // points
+  int SizeFont = 10;    // tenths: 10 = default size
+  int LegendFont = 11;  // points
   int WidthLine = 1;
-  int Markers = 1;       // a marker every n points; 0 = none
+  int Markers = 1;  // a marker every n points; 0 = none
   TGetCaptionEvent onGetCaption;
 
   // The curves: the graph (or first panel), soil layers and wall, second

@@ -63,12 +63,18 @@ std::optional<TLayerStyle> LayerStyleOf(std::int32_t soil_type) {
   switch (soil_type) {
     case 1:
     case 2:
-    case 3: return TLayerStyle{" CLAY ", 1};
-    case 4: return TLayerStyle{" SAND ", 7};
-    case 5: return TLayerStyle{" SILT ", 8};
-    case 6: return TLayerStyle{"STRONG ROCK", 9};
-    case 7: return TLayerStyle{"WEAK ROCK", 10};
-    default: return std::nullopt;
+    case 3:
+      return TLayerStyle{" CLAY ", 1};
+    case 4:
+      return TLayerStyle{" SAND ", 7};
+    case 5:
+      return TLayerStyle{" SILT ", 8};
+    case 6:
+      return TLayerStyle{"STRONG ROCK", 9};
+    case 7:
+      return TLayerStyle{"WEAK ROCK", 10};
+    default:
+      return std::nullopt;
   }
 }
 
@@ -95,8 +101,7 @@ class PlotFileReader {
   std::size_t ReadCount(std::size_t max, const char* what) {
     const std::int32_t n = words_.ReadInt();
     if (n < 0)
-      throw TPlotDamagedError("The plot data file gives " + std::to_string(n) + " as the number of " +
-                              what + ".");
+      throw TPlotDamagedError("The plot data file gives " + std::to_string(n) + " as the number of " + what + ".");
     if (static_cast<std::size_t>(n) > max)
       throw TPlotCapacityError("The plot data file holds " + std::to_string(n) + " " + what +
                                " where the program reads at most " + std::to_string(max) + ".");
@@ -109,8 +114,7 @@ class PlotFileReader {
     const std::int32_t n = words_.ReadInt();
     if (n > static_cast<std::int32_t>(kPlotMaxProblems))
       throw TPlotCapacityError("The plot data file holds " + std::to_string(n) +
-                               " problems where the program reads at most " +
-                               std::to_string(kPlotMaxProblems) + ".");
+                               " problems where the program reads at most " + std::to_string(kPlotMaxProblems) + ".");
     return n;
   }
 
@@ -144,8 +148,7 @@ class PlotFileReader {
     combine.Line(1).Name = "from Soils ";
     combine.Line(2).Name = "from Surcharge Loads";
     for (std::size_t j = 0; j < nep; ++j) {
-      for (std::size_t part = 0; part < 3; ++part)
-        combine.Line(part).SetPoint(j, records[j][part + 1], records[j][0]);
+      for (std::size_t part = 0; part < 3; ++part) combine.Line(part).SetPoint(j, records[j][part + 1], records[j][0]);
     }
 
     unit_ = words_.ReadInt();
@@ -321,8 +324,7 @@ class PlotFileReader {
     dms.WallLineCount = static_cast<int>(n_layers);
     // The project keeps lengths in inches for English projects.
     const long double scale = project_.UnitSystem == 1 ? kInchesPerFoot : 1.0L;
-    const long double wall_length =
-        static_cast<long double>(project_.IncrementCount) * project_.IncrementLength;
+    const long double wall_length = static_cast<long double>(project_.IncrementCount) * project_.IncrementLength;
     layers.Line(n_layers).Name = "PILE";
     layers.Line(n_layers).SetPoint(0, 0, wall_length / scale);
     layers.Line(n_layers + 1).Name = "PILE";
@@ -406,9 +408,8 @@ class PlotFileReader {
 };
 
 // Runs the reader and turns its failures into the result and the message.
-bool ReadAndReport(TWordReader* words, const std::string& open_error, bool report_errors,
-                   const TPlotProject& project, TGraphSet& graphs, const TPlotMessageSink& show_message,
-                   TPlotReadInfo& info) {
+bool ReadAndReport(TWordReader* words, const std::string& open_error, bool report_errors, const TPlotProject& project,
+                   TGraphSet& graphs, const TPlotMessageSink& show_message, TPlotReadInfo& info) {
   std::string shown;
   if (words == nullptr) {
     info.Detail = open_error;
@@ -457,8 +458,7 @@ bool ReadPlotFile(const std::filesystem::path& file_name, bool report_errors, co
   } catch (const TInOutError& e) {
     open_error = e.what();
   }
-  return ReadAndReport(words ? &*words : nullptr, open_error, report_errors, project, graphs, show_message,
-                       out);
+  return ReadAndReport(words ? &*words : nullptr, open_error, report_errors, project, graphs, show_message, out);
 }
 
 }  // namespace kestra

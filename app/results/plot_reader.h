@@ -123,14 +123,12 @@ struct TPlotReadInfo {
 /// `show_message` (kPlotReadFailed, or a text naming the count beyond the
 /// capacity). `info`, when given, receives the counts read and the detail of
 /// a failure. Never reads or writes past the capacities.
-bool ReadPlotFile(const std::filesystem::path& file_name, bool report_errors,
-                  const TPlotProject& project, TGraphSet& graphs,
-                  const TPlotMessageSink& show_message = {}, TPlotReadInfo* info = nullptr);
+bool ReadPlotFile(const std::filesystem::path& file_name, bool report_errors, const TPlotProject& project,
+                  TGraphSet& graphs, const TPlotMessageSink& show_message = {}, TPlotReadInfo* info = nullptr);
 
 /// The same read over words already loaded (a file read earlier, or text in
 /// memory); `words` is read from where it stands.
-bool ReadPlotWords(TWordReader& words, bool report_errors, const TPlotProject& project,
-                   TGraphSet& graphs, const TPlotMessageSink& show_message = {},
-                   TPlotReadInfo* info = nullptr);
+bool ReadPlotWords(TWordReader& words, bool report_errors, const TPlotProject& project, TGraphSet& graphs,
+                   const TPlotMessageSink& show_message = {}, TPlotReadInfo* info = nullptr);
 
 }  // namespace kestra

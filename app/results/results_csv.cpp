@@ -44,8 +44,8 @@ TCsvUnits CsvUnitsOf(std::int32_t unit) noexcept {
 
 void WriteResultsCsv(std::ostream& out, const TGraphSet& graphs, const TPlotReadInfo& info) {
   const TCsvUnits u = CsvUnitsOf(info.Unit);
-  out << "problem,depth (" << u.Depth << "),deflection (" << u.Deflection << "),moment (" << u.Moment
-      << "),shear (" << u.Shear << "),soil reaction (" << u.LineLoad << ")\n";
+  out << "problem,depth (" << u.Depth << "),deflection (" << u.Deflection << "),moment (" << u.Moment << "),shear ("
+      << u.Shear << "),soil reaction (" << u.LineLoad << ")\n";
   for (std::size_t k = 0; k < info.Stations.size(); ++k) {
     for (std::size_t j = 0; j < info.Stations[k]; ++j) {
       const TFloatPoint* def = PointAt(graphs.pltDef.Lines, k, j);
@@ -103,8 +103,8 @@ void WritePYCsv(std::ostream& out, const TGraphSet& graphs, const TPlotReadInfo&
   }
 }
 
-std::string WritePlotCsvFiles(const std::filesystem::path& dir, const std::string& name,
-                              const TGraphSet& graphs, const TPlotReadInfo& info) {
+std::string WritePlotCsvFiles(const std::filesystem::path& dir, const std::string& name, const TGraphSet& graphs,
+                              const TPlotReadInfo& info) {
   namespace fs = std::filesystem;
   using Writer = void (*)(std::ostream&, const TGraphSet&, const TPlotReadInfo&);
   const std::pair<const char*, Writer> tables[] = {
@@ -128,8 +128,7 @@ std::string WritePlotCsvFiles(const std::filesystem::path& dir, const std::strin
       out.close();
       if (out.fail()) {
         fs::remove(temporary, ec);
-        return "Cannot write " + target.string() + ": " +
-               std::make_error_code(std::errc::io_error).message();
+        return "Cannot write " + target.string() + ": " + std::make_error_code(std::errc::io_error).message();
       }
     }
     fs::rename(temporary, target, ec);

@@ -50,7 +50,7 @@ void WritePYCsv(std::ostream& out, const TGraphSet& graphs, const TPlotReadInfo&
 /// it, so a failed write leaves an earlier file whole. Returns an empty
 /// string on success, otherwise a message naming the file and the reason
 /// (files written before the failure stay).
-std::string WritePlotCsvFiles(const std::filesystem::path& dir, const std::string& name,
-                              const TGraphSet& graphs, const TPlotReadInfo& info);
+std::string WritePlotCsvFiles(const std::filesystem::path& dir, const std::string& name, const TGraphSet& graphs,
+                              const TPlotReadInfo& info);
 
 }  // namespace kestra

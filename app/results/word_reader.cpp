@@ -51,8 +51,7 @@ TWordReader::TWordReader(const std::filesystem::path& file_name) {
   while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
     content.append(buffer, static_cast<std::size_t>(in.gcount()));
   if (in.bad())
-    throw TInOutError("Cannot read file \"" + name + "\". " +
-                      std::make_error_code(std::errc::io_error).message());
+    throw TInOutError("Cannot read file \"" + name + "\". " + std::make_error_code(std::errc::io_error).message());
   Load(content);
 }
 
@@ -92,8 +91,8 @@ std::string TWordReader::NextWord() {
 }
 
 std::string TWordReader::ItemError(std::string_view what) const {
-  return "Error on Line " + std::to_string(line_index_ + 1) + " Item " + std::to_string(word_index_) +
-         "\r" + std::string(what);
+  return "Error on Line " + std::to_string(line_index_ + 1) + " Item " + std::to_string(word_index_) + "\r" +
+         std::string(what);
 }
 
 long double TWordReader::ReadFloat() {
@@ -107,8 +106,8 @@ long double TWordReader::ReadFloat() {
 std::int32_t TWordReader::ReadInt() {
   const std::string word = NextWord();
   long double value = 0;
-  if (parse_real(word, value) != ParseStatus::ok || value != std::trunc(value) ||
-      value < -2147483648.0L || value > 2147483647.0L)
+  if (parse_real(word, value) != ParseStatus::ok || value != std::trunc(value) || value < -2147483648.0L ||
+      value > 2147483647.0L)
     throw TInOutError(ItemError("An integer was expected but not found."));
   return static_cast<std::int32_t>(value);
 }

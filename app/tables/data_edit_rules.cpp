@@ -22,8 +22,7 @@ long double clamp_int32(long double x) {
 }  // namespace
 
 TDataEditRules::TDataEditRules()
-    : min_val_(std::numeric_limits<long double>::lowest()),
-      max_val_(std::numeric_limits<long double>::max()) {}
+    : min_val_(std::numeric_limits<long double>::lowest()), max_val_(std::numeric_limits<long double>::max()) {}
 
 void TDataEditRules::SetUnits(int code) { units_ = clamp_unit_code(code); }
 
@@ -109,8 +108,17 @@ std::string TDataEditRules::Validate() {
 bool TDataEditRules::ExtendsValue(char typed, bool whole_text_selected) {
   if (!whole_text_selected) return false;
   switch (typed) {
-    case '+': case '-': case '/': case '*': case '^': case '=': case '%': case '!': return true;
-    default: return false;
+    case '+':
+    case '-':
+    case '/':
+    case '*':
+    case '^':
+    case '=':
+    case '%':
+    case '!':
+      return true;
+    default:
+      return false;
   }
 }
 

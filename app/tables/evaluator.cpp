@@ -123,10 +123,14 @@ long double hex_value(std::string_view digits) {
   std::uint64_t value = 0;
   for (char c : digits) {
     int d = 0;
-    if (c >= '0' && c <= '9') d = c - '0';
-    else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-    else fail(kReasonHex);
+    if (c >= '0' && c <= '9')
+      d = c - '0';
+    else if (c >= 'a' && c <= 'f')
+      d = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+      d = c - 'A' + 10;
+    else
+      fail(kReasonHex);
     if (value > (UINT64_MAX >> 4)) fail(kReasonHex);
     value = value * 16 + static_cast<std::uint64_t>(d);
   }
@@ -195,17 +199,26 @@ long double operand_value(const std::string& text) {
       break;
     }
     switch (parse_real(original, value)) {
-      case ParseStatus::ok: break;
-      case ParseStatus::invalid: fail(kReasonInvalidCharacters);
-      case ParseStatus::overflow: math_fail(kMathOverflow);
+      case ParseStatus::ok:
+        break;
+      case ParseStatus::invalid:
+        fail(kReasonInvalidCharacters);
+      case ParseStatus::overflow:
+        math_fail(kMathOverflow);
     }
     break;
   }
   for (auto it = pending.rbegin(); it != pending.rend(); ++it) {
     switch (it->step) {
-      case Step::negate: value = -value; break;
-      case Step::factorial: value = round_trip(factorial(value)); break;
-      case Step::function: value = round_trip(checked(it->function->apply(value), it->function->pole)); break;
+      case Step::negate:
+        value = -value;
+        break;
+      case Step::factorial:
+        value = round_trip(factorial(value));
+        break;
+      case Step::function:
+        value = round_trip(checked(it->function->apply(value), it->function->pole));
+        break;
     }
   }
   return value;
@@ -213,10 +226,19 @@ long double operand_value(const std::string& text) {
 
 int level_of(char op) {
   switch (op) {
-    case '^': return 1;
-    case '*': case '/': case '%': case '&': return 2;
-    case '+': case '-': case '|': return 3;
-    default: return 4;  // '='
+    case '^':
+      return 1;
+    case '*':
+    case '/':
+    case '%':
+    case '&':
+      return 2;
+    case '+':
+    case '-':
+    case '|':
+      return 3;
+    default:
+      return 4;  // '='
   }
 }
 
@@ -225,7 +247,8 @@ long double apply(char op, long double a, long double b) {
     case '^':
       // 0 raised to a negative power is a division by zero.
       return checked(std::pow(a, b), a == 0);
-    case '*': return checked(a * b);
+    case '*':
+      return checked(a * b);
     case '/':
       if (b == 0) math_fail(a == 0 ? kMathInvalid : kMathZeroDivide);
       return checked(a / b);
@@ -236,27 +259,52 @@ long double apply(char op, long double a, long double b) {
       if (tb == 0) math_fail(kMathIntDivide);
       return std::fmod(ta, tb);
     }
-    case '&': return (a != 0 && b != 0) ? 1 : 0;
-    case '+': return checked(a + b);
-    case '-': return checked(a - b);
-    case '|': return (a != 0 || b != 0) ? 1 : 0;
-    default: return a == b ? 1 : 0;  // '='
+    case '&':
+      return (a != 0 && b != 0) ? 1 : 0;
+    case '+':
+      return checked(a + b);
+    case '-':
+      return checked(a - b);
+    case '|':
+      return (a != 0 || b != 0) ? 1 : 0;
+    default:
+      return a == b ? 1 : 0;  // '='
   }
 }
 
 bool is_operator(char c) {
   switch (c) {
-    case '^': case '*': case '/': case '%': case '+': case '=': case '|': case '&': return true;
-    default: return false;
+    case '^':
+    case '*':
+    case '/':
+    case '%':
+    case '+':
+    case '=':
+    case '|':
+    case '&':
+      return true;
+    default:
+      return false;
   }
 }
 
 // A "-" is a negation, part of its operand, after these characters.
 bool negation_follows(char c) {
   switch (c) {
-    case '%': case '&': case '*': case '+': case '/': case '=': case 'E': case '^': case 'e':
-    case '|': case '-': return true;
-    default: return false;
+    case '%':
+    case '&':
+    case '*':
+    case '+':
+    case '/':
+    case '=':
+    case 'E':
+    case '^':
+    case 'e':
+    case '|':
+    case '-':
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -297,8 +345,7 @@ long double expression_value(std::string_view text) {
     std::string next_ops;
     for (std::size_t i = 0; i < ops.size(); ++i) {
       if (level_of(ops[i]) == level) {
-        const long double result =
-            apply(ops[i], operand_value(next_operands.back()), operand_value(operands[i + 1]));
+        const long double result = apply(ops[i], operand_value(next_operands.back()), operand_value(operands[i + 1]));
         next_operands.back() = format_general18(checked(result));
       } else {
         next_ops += ops[i];

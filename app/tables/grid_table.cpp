@@ -157,8 +157,7 @@ void TColumn::WrongType() { throw TGridTableError("Data of wrong type"); }
 // ---------------------------------------------------------------------------
 // TEnumColumn
 
-TEnumColumn::TEnumColumn(TGridTable* owner, std::vector<std::string> captions,
-                         std::vector<std::string> choices)
+TEnumColumn::TEnumColumn(TGridTable* owner, std::vector<std::string> captions, std::vector<std::string> choices)
     : TColumn(owner, std::move(captions)), choices_(std::move(choices)) {}
 
 void TEnumColumn::InsertRows(int at, int count) {
@@ -207,12 +206,9 @@ std::unique_ptr<TColumn> TEnumColumn::Clone(TGridTable* owner) const {
 // ---------------------------------------------------------------------------
 // TIntColumn
 
-TIntColumn::TIntColumn(TGridTable* owner, std::vector<std::string> captions,
-                       std::int32_t default_value, std::int32_t minimum, std::int32_t maximum)
-    : TColumn(owner, std::move(captions)),
-      default_(default_value),
-      minimum_(minimum),
-      maximum_(maximum) {}
+TIntColumn::TIntColumn(TGridTable* owner, std::vector<std::string> captions, std::int32_t default_value,
+                       std::int32_t minimum, std::int32_t maximum)
+    : TColumn(owner, std::move(captions)), default_(default_value), minimum_(minimum), maximum_(maximum) {}
 
 void TIntColumn::InsertRows(int at, int count) {
   TColumn::InsertRows(at, count);
@@ -266,11 +262,9 @@ std::unique_ptr<TColumn> TIntColumn::Clone(TGridTable* owner) const {
 // ---------------------------------------------------------------------------
 // TFloatColumn
 
-TFloatColumn::TFloatColumn(TGridTable* owner, std::vector<std::string> captions,
-                           std::string unit_string, long double default_value)
-    : TColumn(owner, std::move(captions)),
-      unit_string_(std::move(unit_string)),
-      default_(default_value) {}
+TFloatColumn::TFloatColumn(TGridTable* owner, std::vector<std::string> captions, std::string unit_string,
+                           long double default_value)
+    : TColumn(owner, std::move(captions)), unit_string_(std::move(unit_string)), default_(default_value) {}
 
 void TFloatColumn::InsertRows(int at, int count) {
   TColumn::InsertRows(at, count);
@@ -332,8 +326,7 @@ std::unique_ptr<TColumn> TFloatColumn::Clone(TGridTable* owner) const {
 // ---------------------------------------------------------------------------
 // TTableColumn
 
-TTableColumn::TTableColumn(TGridTable* owner, std::vector<std::string> captions,
-                           std::vector<int> template_ids)
+TTableColumn::TTableColumn(TGridTable* owner, std::vector<std::string> captions, std::vector<int> template_ids)
     : TColumn(owner, std::move(captions)), template_ids_(std::move(template_ids)) {}
 
 TTableColumn::~TTableColumn() = default;
@@ -345,8 +338,7 @@ void TTableColumn::InsertRows(int at, int count) {
   std::vector<std::unique_ptr<TGridTable>> fresh;
   for (int r = at; r < at + count; ++r) fresh.push_back(BuildSubTable(r));
   TColumn::InsertRows(at, count);
-  tables_.insert(tables_.begin() + at, std::make_move_iterator(fresh.begin()),
-                 std::make_move_iterator(fresh.end()));
+  tables_.insert(tables_.begin() + at, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
   Renumber(at + count);
 }
 
@@ -363,8 +355,7 @@ TGridTable* TTableColumn::GetTable(int row) const {
 }
 
 bool TTableColumn::IsModified() const {
-  return std::any_of(tables_.begin(), tables_.end(),
-                     [](const auto& t) { return t != nullptr && t->Modified(); });
+  return std::any_of(tables_.begin(), tables_.end(), [](const auto& t) { return t != nullptr && t->Modified(); });
 }
 
 void TTableColumn::CloseEditors() {
@@ -438,11 +429,9 @@ void TTableColumn::Renumber(int first_row) {
 // ---------------------------------------------------------------------------
 // TStringColumn
 
-TStringColumn::TStringColumn(TGridTable* owner, std::vector<std::string> captions,
-                             std::string default_text, double width_inches)
-    : TColumn(owner, std::move(captions)),
-      default_text_(std::move(default_text)),
-      width_inches_(width_inches) {}
+TStringColumn::TStringColumn(TGridTable* owner, std::vector<std::string> captions, std::string default_text,
+                             double width_inches)
+    : TColumn(owner, std::move(captions)), default_text_(std::move(default_text)), width_inches_(width_inches) {}
 
 void TStringColumn::InsertRows(int at, int count) {
   TColumn::InsertRows(at, count);
@@ -477,8 +466,7 @@ std::unique_ptr<TColumn> TStringColumn::Clone(TGridTable* owner) const {
 // ---------------------------------------------------------------------------
 // TGridTable
 
-TGridTable::TGridTable(TGridTableRegistry& registry, TGridTable* owner)
-    : registry_(&registry), owner_(owner) {
+TGridTable::TGridTable(TGridTableRegistry& registry, TGridTable* owner) : registry_(&registry), owner_(owner) {
   if (owner_ != nullptr) units_ = owner_->units_;
   registry_->Add(this);
 }
@@ -583,8 +571,7 @@ void TGridTable::FillToMinRows() {
 }
 
 bool TGridTable::CanAddRows() const {
-  return row_count_ + row_group_ <= kRowCountLimit &&
-         (max_rows_ == 0 || row_count_ + row_group_ <= max_rows_);
+  return row_count_ + row_group_ <= kRowCountLimit && (max_rows_ == 0 || row_count_ + row_group_ <= max_rows_);
 }
 
 bool TGridTable::CanDeleteRows() const { return row_count_ - row_group_ >= min_rows_; }
@@ -630,8 +617,7 @@ void TGridTable::SetUnits(int code) {
 }
 
 bool TGridTable::Modified() const {
-  return modified_ ||
-         std::any_of(columns_.begin(), columns_.end(), [](const auto& c) { return c->IsModified(); });
+  return modified_ || std::any_of(columns_.begin(), columns_.end(), [](const auto& c) { return c->IsModified(); });
 }
 
 void TGridTable::ResetModified() {
@@ -669,9 +655,7 @@ void TGridTable::CloseEditor() {
   for (auto& c : columns_) c->CloseEditors();
 }
 
-void TGridTable::NotifyCellChanged(const TColumn& column, int row) {
-  CellChanged.Emit(ColumnIndex(&column), row);
-}
+void TGridTable::NotifyCellChanged(const TColumn& column, int row) { CellChanged.Emit(ColumnIndex(&column), row); }
 
 void TGridTable::ChoiceChanged(int row) {
   for (auto& c : columns_) {

@@ -246,8 +246,8 @@ class TEnumColumn : public TColumn {
 /// typed text while the table's editor is open).
 class TIntColumn : public TColumn {
  public:
-  TIntColumn(TGridTable* owner, std::vector<std::string> captions, std::int32_t default_value,
-             std::int32_t minimum, std::int32_t maximum);
+  TIntColumn(TGridTable* owner, std::vector<std::string> captions, std::int32_t default_value, std::int32_t minimum,
+             std::int32_t maximum);
   TColumnKind Kind() const override { return TColumnKind::kInt; }
   void InsertRows(int at, int count) override;
   void DeleteRow(int row) override;
@@ -350,8 +350,7 @@ class TTableColumn : public TColumn {
 /// Free text (no table of the program uses one).
 class TStringColumn : public TColumn {
  public:
-  TStringColumn(TGridTable* owner, std::vector<std::string> captions, std::string default_text,
-                double width_inches);
+  TStringColumn(TGridTable* owner, std::vector<std::string> captions, std::string default_text, double width_inches);
   TColumnKind Kind() const override { return TColumnKind::kString; }
   void InsertRows(int at, int count) override;
   void DeleteRow(int row) override;
@@ -546,8 +545,7 @@ class TGridTable {
 /// a text file or the clipboard.
 class TGridTableChart : public TGridTable {
  public:
-  explicit TGridTableChart(TGridTableRegistry& registry, TGridTable* owner = nullptr)
-      : TGridTable(registry, owner) {}
+  explicit TGridTableChart(TGridTableRegistry& registry, TGridTable* owner = nullptr) : TGridTable(registry, owner) {}
   bool IsChart() const override { return true; }
 
   /// The editor offers reading points from a file or the clipboard.

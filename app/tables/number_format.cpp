@@ -22,8 +22,7 @@ struct Decimal {
 Decimal decimal_of(long double v, int digits) {
   char buf[128];
   // to_chars is locale free, unlike printf.
-  const auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific,
-                               digits - 1);
+  const auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, digits - 1);
   Decimal out;
   const char* p = buf;
   for (; p != r.ptr && *p != 'e'; ++p)
@@ -93,16 +92,15 @@ std::string format_hex(long double value, int min_digits) {
   constexpr long double kLimit = 9223372036854775808.0L;
   if (rounded >= kLimit || rounded <= -kLimit) return format_general18(value);
   const auto integer = static_cast<std::int64_t>(rounded);
-  const std::uint64_t magnitude = integer < 0 ? 0 - static_cast<std::uint64_t>(integer)
-                                              : static_cast<std::uint64_t>(integer);
+  const std::uint64_t magnitude =
+      integer < 0 ? 0 - static_cast<std::uint64_t>(integer) : static_cast<std::uint64_t>(integer);
   char buf[32];
   const auto r = std::to_chars(buf, buf + sizeof buf, magnitude, 16);
   std::string hex(buf, r.ptr);
   for (char& c : hex)
     if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
   if (min_digits > 32) min_digits = 32;
-  if (static_cast<int>(hex.size()) < min_digits)
-    hex.insert(0, static_cast<std::size_t>(min_digits) - hex.size(), '0');
+  if (static_cast<int>(hex.size()) < min_digits) hex.insert(0, static_cast<std::size_t>(min_digits) - hex.size(), '0');
   return (integer < 0 ? "-$" : "$") + hex;
 }
 
@@ -116,7 +114,7 @@ ParseStatus parse_real(std::string_view text, long double& value) {
   const std::size_t mantissa_start = i;
   // Decimal position of the first significant digit, for telling overflow
   // from underflow when the type cannot hold the value.
-  std::int64_t int_digits = 0;       // integer digits after leading zeros
+  std::int64_t int_digits = 0;  // integer digits after leading zeros
   std::int64_t leading_frac_zeros = 0;
   bool seen_nonzero = false;
   std::size_t n_digits = 0;

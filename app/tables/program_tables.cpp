@@ -36,8 +36,8 @@ std::string PaddedHeader(std::string header, const Lines& choices) {
 }
 
 template <typename Table>
-std::unique_ptr<Table> MakeTable(TGridTableRegistry& registry, int identifier, std::string caption,
-                                 int min_rows, int max_rows, std::string top_left = {}) {
+std::unique_ptr<Table> MakeTable(TGridTableRegistry& registry, int identifier, std::string caption, int min_rows,
+                                 int max_rows, std::string top_left = {}) {
   auto t = std::make_unique<Table>(registry);
   t->SetIdentifier(identifier);
   t->Caption = std::move(caption);
@@ -56,15 +56,14 @@ const Lines kInterpolationHelp = {
     "Linear interpolation (when selected) is performed from START node of previous line to END "
     "node of the following line."};
 
-const Lines kPYCurveHelp = {
-    "* Use negative (-) values for deflections to the left (to backfill)",
-    "     and positive (+) to the right (to excavation).",
-    "Lateral movement (y) should start from negative deflection",
-    "     (towards backfill) and gradually increase to positive",
-    "     deflection (towards excavation) for the range of the response.",
-    "Positive soil resistance (p) should correspond to the negative",
-    "     soil movement (-y) and negative soil resistance (-p) should",
-    "     correspond to the positive soil movement (y)."};
+const Lines kPYCurveHelp = {"* Use negative (-) values for deflections to the left (to backfill)",
+                            "     and positive (+) to the right (to excavation).",
+                            "Lateral movement (y) should start from negative deflection",
+                            "     (towards backfill) and gradually increase to positive",
+                            "     deflection (towards excavation) for the range of the response.",
+                            "Positive soil resistance (p) should correspond to the negative",
+                            "     soil movement (-y) and negative soil resistance (-p) should",
+                            "     correspond to the positive soil movement (y)."};
 
 void AddDistLoadColumns(TGridTable& t, std::string load_header) {
   t.AddColumn<TFloatColumn>(Lines{"Depth measured from the top of the wall,"}, "L2", 0.0L);
@@ -77,8 +76,7 @@ void AddSoilColumns(TGridTable& t, Lines type_header, Lines choices) {
   t.AddColumn<TEnumColumn>(std::move(type_header), std::move(choices));
   t.AddColumn<TFloatColumn>(Lines{"Depth at Bottom", "of the Layer,"}, "L2", 0.0L);
   // Templates by soil type: three clays, sand, silt, strong rock, weak rock.
-  t.AddColumn<TTableColumn>(Lines{"Edit Soil", "Parameters"},
-                            std::vector<int>{18, 18, 18, 17, 29, 30, 31});
+  t.AddColumn<TTableColumn>(Lines{"Edit Soil", "Parameters"}, std::vector<int>{18, 18, 18, 17, 29, 30, 31});
   t.EndDefinition();
 }
 
@@ -131,8 +129,7 @@ void TProgramTables::DefineTemplates() {
   tbl_rock2_->AddColumn<TFloatColumn>(Lines{"krm *"}, "", 0.0L);
   tbl_rock2_->AddColumn<TFloatColumn>(Lines{"Elastic", "Modulus,"}, "F/L^2", 0.0L);
   tbl_rock2_->AddColumn<TFloatColumn>(Lines{"RQD", "%"}, "", 0.0L);
-  tbl_rock2_->Comments =
-      "* krm is a strain constant that seve to establish the overall stiffness of the curves";
+  tbl_rock2_->Comments = "* krm is a strain constant that seve to establish the overall stiffness of the curves";
   tbl_rock2_->EndDefinition();
 
   py_curve2_ = MakeTable<TGridTableChart>(chart_registry_, 38, "External p-y Curve", 2, 17, "Point");
@@ -162,10 +159,9 @@ void TProgramTables::DefineTables() {
   pile_sect_->AddColumn<TEnumColumn>(Lines{PaddedHeader("Constant or Interpolate?", kConstantValueChoices)},
                                      kConstantValueChoices);
   pile_sect_->AddColumn<TFloatColumn>(Lines{"Flexural Stiffness (EI)"}, "F-L^2", 0.0L);
-  pile_sect_->Comments = Joined(
-      {"The nodal number at the top of the wall is set to be 0.",
-       "Values of Flexural Stiffness (EI) must be specified for all nodes of the wall.",
-       kInterpolationHelp[0]});
+  pile_sect_->Comments =
+      Joined({"The nodal number at the top of the wall is set to be 0.",
+              "Values of Flexural Stiffness (EI) must be specified for all nodes of the wall.", kInterpolationHelp[0]});
   pile_sect_->EndDefinition();
 
   const Lines case_choices = {"Specify Deflection", "Specify Slope"};
@@ -177,32 +173,32 @@ void TProgramTables::DefineTables() {
   soil_layer_->EndDefinition();
 
   bound_cond_ = MakeTable<TGridTable>(registry_, 123, "Concentrated Loads on Wall", 1, 20);
-  bound_cond_->AddColumn<TEnumColumn>(
-      Lines{PaddedHeader("Constant or Interpolate?", kConstantValuesChoices)}, kConstantValuesChoices);
+  bound_cond_->AddColumn<TEnumColumn>(Lines{PaddedHeader("Constant or Interpolate?", kConstantValuesChoices)},
+                                      kConstantValuesChoices);
   bound_cond_->AddColumn<TIntColumn>(Lines{"From Node No.", "(Start)"}, 0, 0, kNodeMax);
   bound_cond_->AddColumn<TIntColumn>(Lines{"To Node No.", "(End)"}, 1, 0, kIntMax);
   bound_cond_->AddColumn<TFloatColumn>(Lines{"Lateral Load"}, "F", 0.0L);
   bound_cond_->AddColumn<TFloatColumn>(Lines{"Moment"}, "F-L", 0.0L);
   bound_cond_->AddColumn<TFloatColumn>(Lines{"Axial Load"}, "F", 0.0L);
-  bound_cond_->Comments = Joined(
-      {"The concentrated loads are applied at nodal points only (including the specified START "
-       "and END nodes).",
-       kInterpolationHelp[0]});
+  bound_cond_->Comments =
+      Joined({"The concentrated loads are applied at nodal points only (including the specified START "
+              "and END nodes).",
+              kInterpolationHelp[0]});
   bound_cond_->EndDefinition();
 
   const Lines spring_choices = {"Use Constant Values for all Nodes on this Line  ",
                                 "Linear Interpolate to End Node of Next Line"};
   soil_strength_ = MakeTable<TGridTable>(registry_, 4, "Lateral Spring and Rotation Spring", 1, 20, "Point");
-  soil_strength_->AddColumn<TEnumColumn>(
-      Lines{PaddedHeader("Constant or Interpolate?", spring_choices)}, spring_choices);
+  soil_strength_->AddColumn<TEnumColumn>(Lines{PaddedHeader("Constant or Interpolate?", spring_choices)},
+                                         spring_choices);
   soil_strength_->AddColumn<TIntColumn>(Lines{"From Node No.", "     (Start)"}, 0, 0, kIntMax);
   soil_strength_->AddColumn<TIntColumn>(Lines{"To Node No.", "   (End)"}, 0, kIntMin, kIntMax);
   soil_strength_->AddColumn<TFloatColumn>(Lines{"Lateral Spring", "Stiffness"}, "F/L", 0.0L);
   soil_strength_->AddColumn<TFloatColumn>(Lines{"Rotational Spr.", "Stiff."}, "F-L/RAD.", 0.0L);
-  soil_strength_->Comments = Joined(
-      {"The spring stiffnesses are applied at nodal points only (including the specified START "
-       "and END nodes).",
-       kInterpolationHelp[0]});
+  soil_strength_->Comments =
+      Joined({"The spring stiffnesses are applied at nodal points only (including the specified START "
+              "and END nodes).",
+              kInterpolationHelp[0]});
   soil_strength_->HelpPicture = std::string(kTieBackSketch);
   soil_strength_->EndDefinition();
 
@@ -227,14 +223,13 @@ void TProgramTables::DefineTables() {
                        "Silt (c-phi soil)", "Strong Rock", "Weak Rock"});
 
   surcharge_table_ = MakeTable<TGridTable>(registry_, 23, "Surcharge Loads", 1, 20);
-  surcharge_table_->AddColumn<TEnumColumn>(Lines{"Load Types"},
-                                           Lines{"Point Load", "Line Load", "Strip Load"});
+  surcharge_table_->AddColumn<TEnumColumn>(Lines{"Load Types"}, Lines{"Point Load", "Line Load", "Strip Load"});
   surcharge_table_->AddColumn<TFloatColumn>(Lines{"Load Magnitude"}, "SEE NOTES", 0.0L);
   surcharge_table_->AddColumn<TFloatColumn>(Lines{"Distance, X"}, "L1", 0.0L);
   surcharge_table_->AddColumn<TFloatColumn>(Lines{"Width of Strip Load, W"}, "L1", 0.0L);
-  surcharge_table_->Comments = Joined({"The unit for point load is lbs or kN ",
-                                       "The unit for line load is lbs/in. or kN/m ",
-                                       "The unit for strip load is lbs/in^2 or kN/m^2 "});
+  surcharge_table_->Comments =
+      Joined({"The unit for point load is lbs or kN ", "The unit for line load is lbs/in. or kN/m ",
+              "The unit for strip load is lbs/in^2 or kN/m^2 "});
   surcharge_table_->EndDefinition();
 
   py_curves2_ = MakeTable<TGridTableChart>(chart_registry_, 37, "Sets of Ext. p-y Curves", 2, 30);
@@ -244,8 +239,7 @@ void TProgramTables::DefineTables() {
   py_curves2_->AddColumn<TFloatColumn>(Lines{"Multiplier for y-value"}, "", 1.0L);
   py_curves2_->EndDefinition();
 
-  mei_curves2_ =
-      MakeTable<TGridTableChart>(chart_registry_, 36, "Nonlinear Moment vs EI Curves", 1, 20, "Section");
+  mei_curves2_ = MakeTable<TGridTableChart>(chart_registry_, 36, "Nonlinear Moment vs EI Curves", 1, 20, "Section");
   mei_curves2_->AddColumn<TIntColumn>(Lines{"From Node No. (Start)"}, 0, 0, 1000);
   mei_curves2_->AddColumn<TIntColumn>(Lines{"To Node No. (End)"}, 0, 0, 1000);
   mei_curves2_->AddColumn<TTableColumn>(Lines{}, std::vector<int>{0});
@@ -253,9 +247,9 @@ void TProgramTables::DefineTables() {
 }
 
 std::vector<TGridTable*> TProgramTables::ProjectTables() const {
-  return {pile_sect_.get(),   soil_layer_.get(), bound_cond_.get(), soil_strength_.get(),
-          py_mod_.get(),      dist_load_.get(),  long_dist_.get(),  new_soil_.get(),
-          long_soil_.get(),   surcharge_table_.get(), py_curves2_.get(), mei_curves2_.get()};
+  return {pile_sect_.get(), soil_layer_.get(),      bound_cond_.get(), soil_strength_.get(),
+          py_mod_.get(),    dist_load_.get(),       long_dist_.get(),  new_soil_.get(),
+          long_soil_.get(), surcharge_table_.get(), py_curves2_.get(), mei_curves2_.get()};
 }
 
 std::vector<TGridTable*> TProgramTables::Templates() const {
@@ -265,15 +259,15 @@ std::vector<TGridTable*> TProgramTables::Templates() const {
 
 TGridTable* TProgramTables::ByName(std::string_view name) const {
   const std::pair<std::string_view, TGridTable*> names[] = {
-      {"PileSect", pile_sect_.get()},       {"SoilLayer", soil_layer_.get()},
-      {"BoundCond", bound_cond_.get()},     {"SoilStrength", soil_strength_.get()},
-      {"PYMod", py_mod_.get()},             {"DistLoad", dist_load_.get()},
-      {"LongDist", long_dist_.get()},       {"NewSoil", new_soil_.get()},
-      {"LongSoil", long_soil_.get()},       {"SurchargeTable", surcharge_table_.get()},
-      {"PYCurves2", py_curves2_.get()},     {"MEICurves2", mei_curves2_.get()},
-      {"TblClay1", tbl_clay1_.get()},       {"TblSand1", tbl_sand1_.get()},
-      {"TblSilt1", tbl_silt1_.get()},       {"TblRock1", tbl_rock1_.get()},
-      {"TblRock2", tbl_rock2_.get()},       {"PYCurve2", py_curve2_.get()},
+      {"PileSect", pile_sect_.get()},   {"SoilLayer", soil_layer_.get()},
+      {"BoundCond", bound_cond_.get()}, {"SoilStrength", soil_strength_.get()},
+      {"PYMod", py_mod_.get()},         {"DistLoad", dist_load_.get()},
+      {"LongDist", long_dist_.get()},   {"NewSoil", new_soil_.get()},
+      {"LongSoil", long_soil_.get()},   {"SurchargeTable", surcharge_table_.get()},
+      {"PYCurves2", py_curves2_.get()}, {"MEICurves2", mei_curves2_.get()},
+      {"TblClay1", tbl_clay1_.get()},   {"TblSand1", tbl_sand1_.get()},
+      {"TblSilt1", tbl_silt1_.get()},   {"TblRock1", tbl_rock1_.get()},
+      {"TblRock2", tbl_rock2_.get()},   {"PYCurve2", py_curve2_.get()},
       {"Rows2", rows2_.get()}};
   for (const auto& [n, t] : names) {
     if (n == name) return t;

@@ -89,8 +89,8 @@ class TProgramTables {
   std::unique_ptr<TGridTable> tbl_clay1_, tbl_sand1_, tbl_silt1_, tbl_rock1_, tbl_rock2_;
   std::unique_ptr<TGridTableChart> py_curve2_, rows2_;
 
-  std::unique_ptr<TGridTable> pile_sect_, soil_layer_, bound_cond_, soil_strength_, py_mod_,
-      dist_load_, long_dist_, new_soil_, long_soil_, surcharge_table_;
+  std::unique_ptr<TGridTable> pile_sect_, soil_layer_, bound_cond_, soil_strength_, py_mod_, dist_load_, long_dist_,
+      new_soil_, long_soil_, surcharge_table_;
   std::unique_ptr<TGridTableChart> py_curves2_, mei_curves2_;
 };
 

@@ -131,13 +131,42 @@ void write_layer_forces(TextSink& report, const std::vector<LayerForces>& forces
   report.empty();
   report.line(Line().x(6).a(" LAYER    PA1     Z1       PA2     Z2         PA3     Z3").a("        PA4"));
   const std::string pressure = u.f4 + "/" + u.l2 + "**" + "2";
-  report.line(Line().x(6).a("  NO").x(1).a(pressure).x(2).a(u.l3).x(2).a(pressure).x(2).a(u.l3).x(4).a(pressure).x(2)
-                  .a(u.l3).x(4).a(pressure));
+  report.line(Line()
+                  .x(6)
+                  .a("  NO")
+                  .x(1)
+                  .a(pressure)
+                  .x(2)
+                  .a(u.l3)
+                  .x(2)
+                  .a(pressure)
+                  .x(2)
+                  .a(u.l3)
+                  .x(4)
+                  .a(pressure)
+                  .x(2)
+                  .a(u.l3)
+                  .x(4)
+                  .a(pressure));
   report.empty();
   for (std::size_t k = 0; k < forces.size(); ++k) {
     const LayerForces& f = forces[k];
-    report.line(Line().x(6).i(static_cast<std::int64_t>(k) + 1, 2).x(1).f(f.pa1, 10, 2).x(1).f(f.z1, 6, 2).x(1)
-                    .f(f.pa2, 10, 2).x(1).f(f.z2, 6, 2).x(1).f(f.pa3, 10, 2).x(1).f(f.z3, 6, 2).x(1)
+    report.line(Line()
+                    .x(6)
+                    .i(static_cast<std::int64_t>(k) + 1, 2)
+                    .x(1)
+                    .f(f.pa1, 10, 2)
+                    .x(1)
+                    .f(f.z1, 6, 2)
+                    .x(1)
+                    .f(f.pa2, 10, 2)
+                    .x(1)
+                    .f(f.z2, 6, 2)
+                    .x(1)
+                    .f(f.pa3, 10, 2)
+                    .x(1)
+                    .f(f.z3, 6, 2)
+                    .x(1)
                     .f(f.pa4, 10, 2));
   }
 }
@@ -161,8 +190,8 @@ void water_forces(const SoilProfile& profile, std::vector<LayerForces>& forces, 
     f.pw2 = -(t * t * profile.gamma_w / 2.0);
     require_finite({f.pw1, f.pw2}, "THE WATER PRESSURE OF LAYER " + layer_no(k),
                    "CANNOT BE COMPUTED (VALUES TOO LARGE).");
-    report.line(Line().x(6).i(k + 1, 2).x(1).f(-f.pw1, 10, 2).x(1).f(f.z1, 6, 2).x(1).f(-f.pw2, 10, 2).x(1)
-                    .f(f.z2, 6, 2));
+    report.line(
+        Line().x(6).i(k + 1, 2).x(1).f(-f.pw1, 10, 2).x(1).f(f.z1, 6, 2).x(1).f(-f.pw2, 10, 2).x(1).f(f.z2, 6, 2));
   }
 }
 
@@ -252,15 +281,23 @@ RankineCoefficients rankine_coefficients(double phi, double slope) {
 std::string epdist_text(const std::vector<PressurePoint>& points) {
   std::string text = fmt::free_int(static_cast<std::int64_t>(points.size())) + "\n";
   for (const PressurePoint& pt : points) {
-    text += Line().x(5).e(pt.depth, 10, 3).x(4).e(pt.total, 10, 3).x(4).e(pt.earth, 10, 3).x(4)
-                .e(pt.surcharge, 10, 3).str();
+    text += Line()
+                .x(5)
+                .e(pt.depth, 10, 3)
+                .x(4)
+                .e(pt.total, 10, 3)
+                .x(4)
+                .e(pt.earth, 10, 3)
+                .x(4)
+                .e(pt.surcharge, 10, 3)
+                .str();
     text += '\n';
   }
   return text;
 }
 
-EarthPressureComputation compute_earth_pressure(const Problem& problem, const SupportDepths& supports,
-                                                TextSink& report, TextSink& notes) {
+EarthPressureComputation compute_earth_pressure(const Problem& problem, const SupportDepths& supports, TextSink& report,
+                                                TextSink& notes) {
   if (!problem.wall_record) throw std::invalid_argument("compute_earth_pressure: the problem has no wall record");
   const WallRecord& wall = *problem.wall_record;
   const int unit = problem.control.unit;

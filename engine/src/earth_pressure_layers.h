@@ -63,8 +63,8 @@ struct EarthPressureComputation {
 /// the problem (too many points for the store, a trapezoidal envelope without
 /// spring rows or with a degenerate shape). Throws std::invalid_argument when
 /// the problem has no wall record.
-EarthPressureComputation compute_earth_pressure(const Problem& problem, const SupportDepths& supports,
-                                                TextSink& report, TextSink& notes);
+EarthPressureComputation compute_earth_pressure(const Problem& problem, const SupportDepths& supports, TextSink& report,
+                                                TextSink& notes);
 
 /// The scratch text of a distribution: the point count, then per point 5X
 /// E10.3 depth, 4X E10.3 total, 4X E10.3 earth part, 4X E10.3 surcharge part.

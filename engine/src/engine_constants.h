@@ -17,8 +17,6 @@ inline constexpr double kPiShort = double(3.1416f);
 inline constexpr double kDepthTolerance = double(1.0e-5f);
 
 /// Unit weight of water for a unit code: 10 for SI, otherwise the English value.
-inline constexpr double water_weight(int unit_code) {
-  return unit_code == 2 ? kWaterWeightSI : kWaterWeightEnglish;
-}
+inline constexpr double water_weight(int unit_code) { return unit_code == 2 ? kWaterWeightSI : kWaterWeightEnglish; }
 
 }  // namespace kestra

@@ -13,12 +13,12 @@ namespace kestra {
 
 /// Control record: nine integers.
 struct Control {
-  int unit = 0;             // 1 English, 2 SI, other generic
+  int unit = 0;  // 1 English, 2 SI, other generic
   int n_restraints = 0;
   int n_stiffness = 0;
   int n_modifications = 0;
-  int ep_code = 0;          // 0 none, 1 user pressure, 2 triangular, 3 trapezoidal
-  int py_code = 0;          // 2 generated p-y curves
+  int ep_code = 0;  // 0 none, 1 user pressure, 2 triangular, 3 trapezoidal
+  int py_code = 0;  // 2 generated p-y curves
   int n_user_curves = 0;
   int stage_count = 0;
   int n_ei_curves = 0;
@@ -46,12 +46,12 @@ inline constexpr int kMaxPressurePoints = 1200;
 /// Wall record.
 struct WallRecord {
   double free_height = 0.0;
-  double wa = 0.0;   // width for earth pressure
-  double wp = 0.0;   // width for soil resistance
-  double zwb = 0.0;  // water table, backfill side
-  double zwe = 0.0;  // water table, excavation side
-  double amod = 0.0; // modification for active earth pressure
-  int anchor = 0;    // integer switch, no effect on results
+  double wa = 0.0;     // width for earth pressure
+  double wp = 0.0;     // width for soil resistance
+  double zwb = 0.0;    // water table, backfill side
+  double zwe = 0.0;    // water table, excavation side
+  double amod = 0.0;   // modification for active earth pressure
+  int anchor = 0;      // integer switch, no effect on results
   double slope = 0.0;  // backfill slope, degrees
 };
 

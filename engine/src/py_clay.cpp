@@ -34,9 +34,12 @@ CurvePoints soft_clay_points(double pu, double y50) {
   const double e0 = soft_clay_small_modulus(pu, y50);
   for (std::size_t k = 0; k < c.y.size(); ++k) {
     const double y = c.y[k];
-    if (y < kSmallDeflection) c.p[k] = y * e0;
-    else if (y <= 8.0 * y50) c.p[k] = 0.5 * pu * std::pow(y / y50, 1.0 / 3.0);
-    else c.p[k] = pu;
+    if (y < kSmallDeflection)
+      c.p[k] = y * e0;
+    else if (y <= 8.0 * y50)
+      c.p[k] = 0.5 * pu * std::pow(y / y50, 1.0 / 3.0);
+    else
+      c.p[k] = pu;
   }
   return c;
 }
@@ -173,14 +176,23 @@ void soft_clay_curves(PyContext& ctx, int layer) {
       br.small_modulus = soft_clay_small_modulus(pu, y50);
       br.pa = pa;
       br.shown = {d, b, c, gamma_a, e50};
-      br.heading = {
-          "",
-          Line().x(9).a("DEPTH BELOW GS").x(6).a("DIAM").x(8).a("C").x(6).a("GAMMA AVG").x(6).a("E50").str(),
-          Line().x(15).a(L).x(13).a(L).x(5).a(ctx.fl2()).x(2).a(ctx.fl3()).str(),
-          Line().x(8).f(d, 10, 2).x(6).f(b, 10, 3).x(1).a(fmt::d(c, 10, 4)).x(1).a(fmt::d(gamma_a, 10, 4)).x(1)
-              .a(fmt::d(e50, 12, 4)).str(),
-          "",
-          Line().x(37).a("Y,").a(L).x(13).a("P,").a(ctx.fl()).str()};
+      br.heading = {"",
+                    Line().x(9).a("DEPTH BELOW GS").x(6).a("DIAM").x(8).a("C").x(6).a("GAMMA AVG").x(6).a("E50").str(),
+                    Line().x(15).a(L).x(13).a(L).x(5).a(ctx.fl2()).x(2).a(ctx.fl3()).str(),
+                    Line()
+                        .x(8)
+                        .f(d, 10, 2)
+                        .x(6)
+                        .f(b, 10, 3)
+                        .x(1)
+                        .a(fmt::d(c, 10, 4))
+                        .x(1)
+                        .a(fmt::d(gamma_a, 10, 4))
+                        .x(1)
+                        .a(fmt::d(e50, 12, 4))
+                        .str(),
+                    "",
+                    Line().x(37).a("Y,").a(L).x(13).a("P,").a(ctx.fl()).str()};
       br.field = PointField::kF20_3;
       emit_branch(ctx, layer, j, side, br);
     }
@@ -236,13 +248,35 @@ void stiff_clay_water_curves(PyContext& ctx, int layer) {
       br.raw = stiff_clay_water_points(pc, as, y50, k * x);
       br.pa = pa;
       br.shown = {d, b, c, ca, gamma_a, e50};
-      br.heading = {
-          "", "",
-          Line().x(9).a("DEPTH BELOW GS").x(6).a("DIAM").x(8).a("C").x(9).a("CAVG").x(4).a("GAMMA AVG").x(6)
-              .a("E50").str(),
-          Line().x(15).a(L).x(13).a(L).x(5).a(ctx.fl2()).x(2).a(ctx.fl2()).x(2).a(ctx.fl3()).str(),
-          Line().x(9).f(d, 10, 2).x(5).f(b, 10, 3).x(1).a(fmt::d(c, 10, 2)).x(1).a(fmt::d(ca, 10, 2)).x(1)
-              .a(fmt::d(gamma_a, 10, 2)).a(fmt::d(e50, 12, 4)).str()};
+      br.heading = {"", "",
+                    Line()
+                        .x(9)
+                        .a("DEPTH BELOW GS")
+                        .x(6)
+                        .a("DIAM")
+                        .x(8)
+                        .a("C")
+                        .x(9)
+                        .a("CAVG")
+                        .x(4)
+                        .a("GAMMA AVG")
+                        .x(6)
+                        .a("E50")
+                        .str(),
+                    Line().x(15).a(L).x(13).a(L).x(5).a(ctx.fl2()).x(2).a(ctx.fl2()).x(2).a(ctx.fl3()).str(),
+                    Line()
+                        .x(9)
+                        .f(d, 10, 2)
+                        .x(5)
+                        .f(b, 10, 3)
+                        .x(1)
+                        .a(fmt::d(c, 10, 2))
+                        .x(1)
+                        .a(fmt::d(ca, 10, 2))
+                        .x(1)
+                        .a(fmt::d(gamma_a, 10, 2))
+                        .a(fmt::d(e50, 12, 4))
+                        .str()};
       br.field = PointField::kF20_3;
       emit_branch(ctx, layer, j, side, br);
     }
@@ -281,15 +315,35 @@ void stiff_clay_dry_curves(PyContext& ctx, int layer) {
       br.raw = stiff_clay_dry_points(pu, y50);
       br.pa = pa;
       br.shown = {d, b, c, ca, gamma_a, e50};
-      br.heading = {
-          "", "",
-          Line().x(10).a("DEPTH BELOW GS").x(5).a("DIAM").x(8).a("C").x(7).a("CAVG").x(4).a("GAMMA AVG").x(5)
-              .a("E50").str(),
-          Line().x(16).a(L).x(12).a(L).x(5).a(ctx.fl2()).x(1).a(ctx.fl2()).x(1).a(ctx.fl3()).x(1).str(),
-          Line().x(10).f(d, 10, 2).x(5).f(b, 10, 3).a(fmt::d(c, 10, 2)).a(fmt::d(ca, 10, 2))
-              .a(fmt::d(gamma_a, 10, 2)).a(fmt::d(e50, 12, 4)).str(),
-          Line().x(38).a("Y").x(19).a("P").str(),
-          Line().x(38).a(L).x(15).a(ctx.fl()).str()};
+      br.heading = {"",
+                    "",
+                    Line()
+                        .x(10)
+                        .a("DEPTH BELOW GS")
+                        .x(5)
+                        .a("DIAM")
+                        .x(8)
+                        .a("C")
+                        .x(7)
+                        .a("CAVG")
+                        .x(4)
+                        .a("GAMMA AVG")
+                        .x(5)
+                        .a("E50")
+                        .str(),
+                    Line().x(16).a(L).x(12).a(L).x(5).a(ctx.fl2()).x(1).a(ctx.fl2()).x(1).a(ctx.fl3()).x(1).str(),
+                    Line()
+                        .x(10)
+                        .f(d, 10, 2)
+                        .x(5)
+                        .f(b, 10, 3)
+                        .a(fmt::d(c, 10, 2))
+                        .a(fmt::d(ca, 10, 2))
+                        .a(fmt::d(gamma_a, 10, 2))
+                        .a(fmt::d(e50, 12, 4))
+                        .str(),
+                    Line().x(38).a("Y").x(19).a("P").str(),
+                    Line().x(38).a(L).x(15).a(ctx.fl()).str()};
       br.field = PointField::kF20_5;
       emit_branch(ctx, layer, j, side, br);
     }

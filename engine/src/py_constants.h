@@ -69,9 +69,8 @@ inline constexpr std::array<double, 6> kAsTable = {double(0.223f), double(0.46f)
 
 /// Stiff clay without free water: deflections below 16 y50, as fractions of 16 y50.
 inline constexpr std::array<double, 13> kStiffDrySteps = {
-    double(0.00001f), double(0.00005f), double(0.0001f), double(0.0005f), double(0.001f),
-    double(0.005f),   double(0.01f),    double(0.025f),  double(0.05f),   double(0.075f),
-    double(0.1f),     double(0.25f),    double(0.5f)};
+    double(0.00001f), double(0.00005f), double(0.0001f), double(0.0005f), double(0.001f), double(0.005f), double(0.01f),
+    double(0.025f),   double(0.05f),    double(0.075f),  double(0.1f),    double(0.25f),  double(0.5f)};
 
 // ---- Sand and silt (Reese, Cox and Koop 1974) ------------------------------
 
@@ -103,9 +102,22 @@ inline constexpr double kRockDepthOffset = double(1.0e-8f);
 /// Weak rock strengths below this count as zero.
 inline constexpr double kNoRockStrength = double(1.0e-10f);
 /// Weak rock deflections in yrm.
-inline constexpr std::array<double, 17> kWeakRockSteps = {
-    double(0.0005f), double(0.001f), double(0.003f), double(0.006f), double(0.009f), double(0.02f),
-    double(0.04f),   double(0.06f),  double(0.08f),  double(0.1f),   0.25,           0.5,
-    0.75,            1.0,            4.0,            8.0,            12.0};
+inline constexpr std::array<double, 17> kWeakRockSteps = {double(0.0005f),
+                                                          double(0.001f),
+                                                          double(0.003f),
+                                                          double(0.006f),
+                                                          double(0.009f),
+                                                          double(0.02f),
+                                                          double(0.04f),
+                                                          double(0.06f),
+                                                          double(0.08f),
+                                                          double(0.1f),
+                                                          0.25,
+                                                          0.5,
+                                                          0.75,
+                                                          1.0,
+                                                          4.0,
+                                                          8.0,
+                                                          12.0};
 
 }  // namespace kestra::py

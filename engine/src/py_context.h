@@ -10,8 +10,8 @@
 
 #include "problem_data.h"
 #include "py_curves.h"
-#include "py_modifiers.h"
 #include "py_generator.h"
+#include "py_modifiers.h"
 #include "report_text.h"
 #include "run_errors.h"
 
@@ -19,31 +19,31 @@ namespace kestra::py {
 
 /// What the generator reads from the problem and the driver.
 struct PyInputs {
-  int unit = 1;                // unit code of the control record
-  double free_height = 0.0;    // H: excavation level below the top of the wall
-  int ninc = 0;                // number of increments
-  double h = 0.0;              // increment length
-  double wa = 0.0;             // width for earth pressure
-  double wp = 0.0;             // width for soil resistance, b of every formula
-  double water_depth = 0.0;    // water table on the backfill side, below the top of the wall
-  double gamma_w = 0.0;        // unit weight of water for the unit code
-  double sigma_v = 0.0;        // effective stress on the backfill side at the excavation level
-  double pact = 0.0;           // deepest generated active pressure (x Wa), else 0
-  double ratio = 1.0;          // Wa/Wp, at least 1
+  int unit = 1;              // unit code of the control record
+  double free_height = 0.0;  // H: excavation level below the top of the wall
+  int ninc = 0;              // number of increments
+  double h = 0.0;            // increment length
+  double wa = 0.0;           // width for earth pressure
+  double wp = 0.0;           // width for soil resistance, b of every formula
+  double water_depth = 0.0;  // water table on the backfill side, below the top of the wall
+  double gamma_w = 0.0;      // unit weight of water for the unit code
+  double sigma_v = 0.0;      // effective stress on the backfill side at the excavation level
+  double pact = 0.0;         // deepest generated active pressure (x Wa), else 0
+  double ratio = 1.0;        // Wa/Wp, at least 1
   std::vector<Modification> modifications;
 };
 
 /// One layer of the model below the excavation. Depths are measured down from
 /// the excavation level.
 struct PyLayer {
-  int code = 1;          // soil code as read; codes outside 1 ... 7 act as soft clay
+  int code = 1;  // soil code as read; codes outside 1 ... 7 act as soft clay
   double top = 0.0;
   double bottom = 0.0;
-  double k = 0.0;        // fifth value of the top line: subgrade modulus, or Eir of weak rock
-  int first = -1;        // first and last generation depth (indices into PyContext::x)
+  double k = 0.0;  // fifth value of the top line: subgrade modulus, or Eir of weak rock
+  int first = -1;  // first and last generation depth (indices into PyContext::x)
   int last = -1;
-  double sumpu = 0.0;    // `SUMPU`: integrated resistance over the layer
-  double xeq = 0.0;      // `XEQ`: equivalent depth of its top (layers below the first)
+  double sumpu = 0.0;  // `SUMPU`: integrated resistance over the layer
+  double xeq = 0.0;    // `XEQ`: equivalent depth of its top (layers below the first)
 };
 
 /// A point of the `WeightProfile`: effective unit weight at a depth.
@@ -67,13 +67,13 @@ struct PyContext {
   std::vector<PyLayer> layers;
   std::vector<WeightPoint> weight;
   std::vector<StrengthPoint> strength;
-  std::vector<double> x;  // generation depths X(j), five per layer
+  std::vector<double> x;     // generation depths X(j), five per layer
   std::string length_label;  // "IN", " M" or " L"
   std::string force_label;   // "LBS", " KN" or "  F"
   TextSink* report = nullptr;
   TextSink* notes = nullptr;
-  std::string curves_text;   // the generated curves' lines of "SOILDATA"
-  int n_generated = 0;       // generated curves written
+  std::string curves_text;  // the generated curves' lines of "SOILDATA"
+  int n_generated = 0;      // generated curves written
 
   /// Force/length**2 and force/length**3 labels ("LBS/IN**2", "LBS/IN**3  ").
   std::string fl2() const { return force_label + "/" + length_label + "**2"; }
@@ -86,8 +86,7 @@ struct PyContext {
 /// Takes the inputs of `problem` (whose wall record must be set) and builds the
 /// layer model, the unit-weight and strength profiles and the generation depths.
 /// Throws ProblemError when the layer bottoms run upward below the excavation.
-PyContext build_py_model(const Problem& problem, const PyHandOver& hand_over, TextSink& report,
-                         TextSink& notes);
+PyContext build_py_model(const Problem& problem, const PyHandOver& hand_over, TextSink& report, TextSink& notes);
 
 /// The whole generation of one problem: `py_setup` returns `soildata`; tests
 /// also read the layer model it leaves (`SUMPU`, `XEQ`).
@@ -142,9 +141,9 @@ struct Branch {
   CurvePoints raw;                   // p(y) before multipliers and offset
   double pa = 0.0;                   // active-pressure offset
   PointField field = PointField::kF20_3;
-  bool side_heading = true;          // "AT THE EXCAVATION SIDE" / "AT THE BACKFILL SIDE"
+  bool side_heading = true;  // "AT THE EXCAVATION SIDE" / "AT THE BACKFILL SIDE"
   bool multipliers_line = true;
-  bool multiply_p = true;            // false when the multiplier is inside raw.p
+  bool multiply_p = true;               // false when the multiplier is inside raw.p
   std::optional<double> small_modulus;  // soft clay: E0 for the small-deflection warning
 };
 

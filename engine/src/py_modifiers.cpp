@@ -30,8 +30,7 @@ double table_value(const std::vector<Modification>& table, double zt, Column col
 
 }  // namespace
 
-double p_multiplier_at(const std::vector<Modification>& table, double wa, double wp, double free_height,
-                       double zt) {
+double p_multiplier_at(const std::vector<Modification>& table, double wa, double wp, double free_height, double zt) {
   if (table.empty()) {
     // Group reduction for closely spaced elements; an unset resistance width
     // makes the ratio unbounded and so leaves the curves as they are.

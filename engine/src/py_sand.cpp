@@ -76,10 +76,14 @@ CurvePoints sand_type_points(double b, double x, double ei, double pu, double pm
   for (std::size_t k = 0; k < pts.y.size(); ++k) {
     const double y = pts.y[k];
     double p;
-    if (y <= yk) p = ei * y;
-    else if (y <= ym) p = c * std::pow(y, 1.0 / n);
-    else if (y <= yu) p = pm + m * (y - ym);
-    else p = pu;
+    if (y <= yk)
+      p = ei * y;
+    else if (y <= ym)
+      p = c * std::pow(y, 1.0 / n);
+    else if (y <= yu)
+      p = pm + m * (y - ym);
+    else
+      p = pu;
     pts.p[k] = std::min(p, ei * y);
   }
   return pts;
@@ -173,16 +177,44 @@ void sand_curves(PyContext& ctx, int layer) {
       br.raw = sand_type_points(b, x, k * x, pu, pm);
       br.pa = pa;
       br.shown = {d, b, phi_degrees, gamma_a, fa, fb, u.pst, u.psd};
-      br.heading = {
-          "", "",
-          Line().x(11).a("DEPTH BELOW GS").x(2).a("DIAM").x(3).a("PHI").x(2).a("GAMMA AVG").x(4).a("A").x(4).a("B")
-              .x(5).a("PCT").x(7).a("PCD").str(),
-          Line().x(17).a(L).x(9).a(L).x(9).a(ctx.fl3()).str(),
-          Line().x(10).f(d, 10, 2).x(4).f(b, 7, 2).f(phi_degrees, 7, 2).e(gamma_a, 9, 2).x(2).f(fa, 5, 2)
-              .f(fb, 5, 2).e(u.pst, 9, 2).e(u.psd, 9, 2).str(),
-          "", "",
-          Line().x(38).a("Y").x(19).a("P").str(),
-          Line().x(38).a(L).x(15).a(ctx.fl()).str()};
+      br.heading = {"",
+                    "",
+                    Line()
+                        .x(11)
+                        .a("DEPTH BELOW GS")
+                        .x(2)
+                        .a("DIAM")
+                        .x(3)
+                        .a("PHI")
+                        .x(2)
+                        .a("GAMMA AVG")
+                        .x(4)
+                        .a("A")
+                        .x(4)
+                        .a("B")
+                        .x(5)
+                        .a("PCT")
+                        .x(7)
+                        .a("PCD")
+                        .str(),
+                    Line().x(17).a(L).x(9).a(L).x(9).a(ctx.fl3()).str(),
+                    Line()
+                        .x(10)
+                        .f(d, 10, 2)
+                        .x(4)
+                        .f(b, 7, 2)
+                        .f(phi_degrees, 7, 2)
+                        .e(gamma_a, 9, 2)
+                        .x(2)
+                        .f(fa, 5, 2)
+                        .f(fb, 5, 2)
+                        .e(u.pst, 9, 2)
+                        .e(u.psd, 9, 2)
+                        .str(),
+                    "",
+                    "",
+                    Line().x(38).a("Y").x(19).a("P").str(),
+                    Line().x(38).a(L).x(15).a(ctx.fl()).str()};
       br.field = PointField::kF20_3;
       emit_branch(ctx, layer, j, side, br);
     }

@@ -127,14 +127,22 @@ std::vector<std::string> beyond_profile_warning(double z, const char* is_beyond,
 
 const char* soil_type_line(int code) {
   switch (code) {
-    case 1: return "THE SOIL IS A SOFT CLAY";
-    case 2: return "THE SOIL IS A STIFF CLAY BELOW THE WATER TABLE";
-    case 3: return "THE SOIL IS A STIFF CLAY ABOVE THE WATER TABLE";
-    case 4: return "THE SOIL IS A SAND";
-    case 5: return "THE SOIL IS A SILT";
-    case 6: return "THE LAYER IS ROCK";
-    case 7: return "THE LAYER IS WEAK ROCK";
-    default: return nullptr;
+    case 1:
+      return "THE SOIL IS A SOFT CLAY";
+    case 2:
+      return "THE SOIL IS A STIFF CLAY BELOW THE WATER TABLE";
+    case 3:
+      return "THE SOIL IS A STIFF CLAY ABOVE THE WATER TABLE";
+    case 4:
+      return "THE SOIL IS A SAND";
+    case 5:
+      return "THE SOIL IS A SILT";
+    case 6:
+      return "THE LAYER IS ROCK";
+    case 7:
+      return "THE LAYER IS WEAK ROCK";
+    default:
+      return nullptr;
   }
 }
 
@@ -169,8 +177,10 @@ void write_echo(PyContext& ctx) {
   for (const StrengthPoint& s : ctx.strength) {
     Line l;
     l.x(10).f(H + s.depth, 15, 2).x(2).a(fmt::d(s.c, 13, 4)).x(2).f(s.phi * 180.0 / kDegreesToRadiansPi, 13, 3);
-    if (s.e50 <= kShortLength) l.x(7).a("-----");
-    else l.a(fmt::d(s.e50, 15, 4));
+    if (s.e50 <= kShortLength)
+      l.x(7).a("-----");
+    else
+      l.a(fmt::d(s.e50, 15, 4));
     r.line(l.str());
   }
 
@@ -209,10 +219,14 @@ std::string user_curve_text(const std::vector<UserCurve>& curves) {
 
 std::string point_field(double v, PointField field) {
   switch (field) {
-    case PointField::kF20_3: return fmt::f(v, 20, 3);
-    case PointField::kF20_5: return fmt::f(v, 20, 5);
-    case PointField::kE20_3: return fmt::e(v, 20, 3);
-    case PointField::kD20_3: return fmt::d(v, 20, 3);
+    case PointField::kF20_3:
+      return fmt::f(v, 20, 3);
+    case PointField::kF20_5:
+      return fmt::f(v, 20, 5);
+    case PointField::kE20_3:
+      return fmt::e(v, 20, 3);
+    case PointField::kD20_3:
+      return fmt::d(v, 20, 3);
   }
   return fmt::f(v, 20, 3);
 }
@@ -221,8 +235,7 @@ std::string point_field(double v, PointField field) {
 
 // ---- Model -------------------------------------------------------------------
 
-PyContext build_py_model(const Problem& problem, const PyHandOver& hand_over, TextSink& report,
-                         TextSink& notes) {
+PyContext build_py_model(const Problem& problem, const PyHandOver& hand_over, TextSink& report, TextSink& notes) {
   if (!problem.wall_record) throw std::logic_error("p-y generation without a wall record");
   PyContext ctx;
   ctx.in = take_inputs(problem, hand_over);
@@ -305,8 +318,13 @@ double unit_weight_avg(const PyContext& ctx, double z) {
     return w.back().gamma;
   }
   if (z > w.back().depth) {
-    throw RunAbort{{"", "", Line().x(5).a("ERROR -- THE VALUE OF X =").e(z, 10, 3)
-                                .a(" IS BEYOND THE EXTENT OF THE UNIT WEIGHT PROFILE").str()}};
+    throw RunAbort{{"", "",
+                    Line()
+                        .x(5)
+                        .a("ERROR -- THE VALUE OF X =")
+                        .e(z, 10, 3)
+                        .a(" IS BEYOND THE EXTENT OF THE UNIT WEIGHT PROFILE")
+                        .str()}};
   }
   double sum = 0.0;
   for (std::size_t k = 1; k < w.size(); ++k) {
@@ -474,12 +492,21 @@ void equivalent_depth(PyContext& ctx, int layer, const TopProperties& top) {
   PyLayer& l = ctx.layers[static_cast<std::size_t>(layer)];
   double xeq = 0.0;
   switch (l.code) {
-    case 2: xeq = stiff_clay_water_equivalent_depth(s, top.c, top.ca, top.gamma_a, top.b); break;
-    case 4: xeq = sand_equivalent_depth(s, top.b, top.gamma_a, top.phi, top.x0); break;
-    case 5: xeq = silt_equivalent_depth(s, top.b, top.gamma_a, top.phi, top.c, top.x0); break;
+    case 2:
+      xeq = stiff_clay_water_equivalent_depth(s, top.c, top.ca, top.gamma_a, top.b);
+      break;
+    case 4:
+      xeq = sand_equivalent_depth(s, top.b, top.gamma_a, top.phi, top.x0);
+      break;
+    case 5:
+      xeq = silt_equivalent_depth(s, top.b, top.gamma_a, top.phi, top.c, top.x0);
+      break;
     case 6:
-    case 7: return;  // rock has no equivalent depth
-    default: xeq = clay_equivalent_depth(s, top.c, top.gamma_a, top.b); break;
+    case 7:
+      return;  // rock has no equivalent depth
+    default:
+      xeq = clay_equivalent_depth(s, top.c, top.gamma_a, top.b);
+      break;
   }
   if (!std::isfinite(s) || !std::isfinite(xeq)) {
     throw layer_error(layer, "NO EQUIVALENT DEPTH: ITS STRENGTH AND UNIT WEIGHT GIVE NO RESISTANCE");
@@ -508,13 +535,27 @@ void py_dispatch_layers(PyContext& ctx) {
   for (int layer = 0; layer < static_cast<int>(ctx.layers.size()); ++layer) {
     if (ctx.layers[static_cast<std::size_t>(layer)].first < 0) continue;
     switch (ctx.layers[static_cast<std::size_t>(layer)].code) {
-      case 2: stiff_clay_water_curves(ctx, layer); break;
-      case 3: stiff_clay_dry_curves(ctx, layer); break;
-      case 4: sand_curves(ctx, layer); break;
-      case 5: silt_curves(ctx, layer); break;
-      case 6: strong_rock_curves(ctx, layer); break;
-      case 7: weak_rock_curves(ctx, layer); break;
-      default: soft_clay_curves(ctx, layer); break;  // 1, and any code outside 1 ... 7
+      case 2:
+        stiff_clay_water_curves(ctx, layer);
+        break;
+      case 3:
+        stiff_clay_dry_curves(ctx, layer);
+        break;
+      case 4:
+        sand_curves(ctx, layer);
+        break;
+      case 5:
+        silt_curves(ctx, layer);
+        break;
+      case 6:
+        strong_rock_curves(ctx, layer);
+        break;
+      case 7:
+        weak_rock_curves(ctx, layer);
+        break;
+      default:
+        soft_clay_curves(ctx, layer);
+        break;  // 1, and any code outside 1 ... 7
     }
   }
 }
@@ -526,8 +567,8 @@ PyOutcome run_py_generation(Problem& problem, const PyHandOver& hand_over, TextS
   write_echo(out.context);
   const std::string users = user_curve_text(problem.user_curves);
   py_dispatch_layers(out.context);
-  out.soildata = fmt::free_int(static_cast<std::int64_t>(problem.user_curves.size()) + out.context.n_generated) +
-                 "\n" + users + out.context.curves_text;
+  out.soildata = fmt::free_int(static_cast<std::int64_t>(problem.user_curves.size()) + out.context.n_generated) + "\n" +
+                 users + out.context.curves_text;
   return out;
 }
 

@@ -35,9 +35,12 @@ CurvePoints strong_rock_points(double su, double b, double gamma_a, double d, do
   for (std::size_t k = 1; k < c.y.size(); ++k) c.y[k] = c.y[k - 1] + step;
   for (std::size_t k = 0; k < c.y.size(); ++k) {
     const double y = c.y[k];
-    if (y < y1) c.p[k] = pm * ei * y;
-    else if (y < y2) c.p[k] = pm * (p1 + 100.0 * su * (y - y1));
-    else c.p[k] = 0.5 * gamma_a * b * d;  // residual, without multiplier
+    if (y < y1)
+      c.p[k] = pm * ei * y;
+    else if (y < y2)
+      c.p[k] = pm * (p1 + 100.0 * su * (y - y1));
+    else
+      c.p[k] = 0.5 * gamma_a * b * d;  // residual, without multiplier
   }
   return c;
 }
@@ -84,8 +87,13 @@ void silt_curves(PyContext& ctx, int layer) {
       n.line(Line().x(7).a("              be greater than the internal  ").str());
       n.line(Line().x(7).a("              friction angle of the sand.   ").str());
       n.empty();
-      throw RunAbort{{"", "", Line().x(5).a("ERROR -- P-Y LAYER").i(layer + 1, 3)
-                                  .a(": A SILT LAYER NEEDS A FRICTION ANGLE ABOVE 0").str()}};
+      throw RunAbort{{"", "",
+                      Line()
+                          .x(5)
+                          .a("ERROR -- P-Y LAYER")
+                          .i(layer + 1, 3)
+                          .a(": A SILT LAYER NEEDS A FRICTION ANGLE ABOVE 0")
+                          .str()}};
     }
     const SandAngles a = sand_angles(phi, kPiSilt);
     const double pa = silt_offset(ctx, b, c, a.ka);
@@ -116,16 +124,41 @@ void silt_curves(PyContext& ctx, int layer) {
       br.shown = {d, b, phi_degrees, gamma_a, fa, fb, puc, u.ps};
       // The heading's last column is "Pu" and phi in code page 437 (0xED): the
       // report is a single-byte text.
-      br.heading = {
-          "", "",
-          Line().x(5).a("DEPTH").x(6).a("DIAM").x(6).a("PHI").x(2).a("GAMMA AVG").x(8).a("A").x(9).a("B").x(5)
-              .a("Puc").x(7).a("Pu\xED").str(),
-          Line().x(7).a(L).x(8).a(L).x(12).a(ctx.fl3()).str(),
-          Line().f(d, 10, 2).f(b, 10, 2).f(phi_degrees, 10, 1).e(gamma_a, 10, 3).f(fa, 10, 2).f(fb, 10, 2)
-              .e(puc, 10, 3).e(u.ps, 10, 3).str(),
-          "", "",
-          Line().x(37).a("Y").x(19).a("P").str(),
-          Line().x(37).a(L).x(16).a(ctx.fl()).str()};
+      br.heading = {"",
+                    "",
+                    Line()
+                        .x(5)
+                        .a("DEPTH")
+                        .x(6)
+                        .a("DIAM")
+                        .x(6)
+                        .a("PHI")
+                        .x(2)
+                        .a("GAMMA AVG")
+                        .x(8)
+                        .a("A")
+                        .x(9)
+                        .a("B")
+                        .x(5)
+                        .a("Puc")
+                        .x(7)
+                        .a("Pu\xED")
+                        .str(),
+                    Line().x(7).a(L).x(8).a(L).x(12).a(ctx.fl3()).str(),
+                    Line()
+                        .f(d, 10, 2)
+                        .f(b, 10, 2)
+                        .f(phi_degrees, 10, 1)
+                        .e(gamma_a, 10, 3)
+                        .f(fa, 10, 2)
+                        .f(fb, 10, 2)
+                        .e(puc, 10, 3)
+                        .e(u.ps, 10, 3)
+                        .str(),
+                    "",
+                    "",
+                    Line().x(37).a("Y").x(19).a("P").str(),
+                    Line().x(37).a(L).x(16).a(ctx.fl()).str()};
       br.field = PointField::kE20_3;
       emit_branch(ctx, layer, j, side, br);
     }
@@ -154,14 +187,21 @@ void strong_rock_curves(PyContext& ctx, int layer) {
       br.side_heading = false;
       br.multipliers_line = false;
       br.shown = {d, b, su};
-      br.heading = {
-          "", "",
-          Line().x(17).a(side == 1 ? "DEPTH-EXCAVATION SIDE" : "DEPTH-BACKFILL SIDE  ").x(5).a("DIAM").x(8).a("C")
-              .x(7).str(),
-          Line().x(30).a(L).x(12).a(L).x(5).a(ctx.fl2()).x(1).str(),
-          Line().x(24).f(d, 10, 2).x(5).f(b, 10, 3).e(su, 10, 1).str(),
-          Line().x(38).a("Y").x(19).a("P").str(),
-          Line().x(38).a(L).x(15).a(ctx.fl()).str()};
+      br.heading = {"",
+                    "",
+                    Line()
+                        .x(17)
+                        .a(side == 1 ? "DEPTH-EXCAVATION SIDE" : "DEPTH-BACKFILL SIDE  ")
+                        .x(5)
+                        .a("DIAM")
+                        .x(8)
+                        .a("C")
+                        .x(7)
+                        .str(),
+                    Line().x(30).a(L).x(12).a(L).x(5).a(ctx.fl2()).x(1).str(),
+                    Line().x(24).f(d, 10, 2).x(5).f(b, 10, 3).e(su, 10, 1).str(),
+                    Line().x(38).a("Y").x(19).a("P").str(),
+                    Line().x(38).a(L).x(15).a(ctx.fl()).str()};
       br.field = PointField::kD20_3;
       emit_branch(ctx, layer, j, side, br);
     }
@@ -191,8 +231,7 @@ void weak_rock_curves(PyContext& ctx, int layer) {
     }
     const double qa = layer == 0 ? strength_avg_in_layer(ctx, X, layer) : (strength_at(ctx, l.top) + qur) / 2.0;
     // yrm = krm b and Kir from Eir are divisors of ya.
-    if (!(krm > 0.0) || !(eir > 0.0))
-      throw layer_error(layer, "WEAK ROCK NEEDS KRM AND A ROCK MASS MODULUS ABOVE 0");
+    if (!(krm > 0.0) || !(eir > 0.0)) throw layer_error(layer, "WEAK ROCK NEEDS KRM AND A ROCK MASS MODULUS ABOVE 0");
     for (int side = 1; side <= 2; ++side) {
       const double d = pass_depth(ctx, X, side);
       const double xr = d - l.top + kRockDepthOffset;
@@ -201,7 +240,8 @@ void weak_rock_curves(PyContext& ctx, int layer) {
       br.multipliers_line = false;
       br.shown = {d, b, qur, eir, gamma_a, krm};
       br.heading = {
-          "", "",
+          "",
+          "",
           Line().x(14).a("DEPTH").x(5).a("DIAM").x(7).a("Qu").x(7).a(" Eu ").x(3).a("GAMMA AVG").x(6).a("E50").str(),
           Line().x(16).a(L).x(7).a(L).x(4).a(ctx.fl2()).x(1).a(ctx.fl2()).x(1).a(ctx.fl3()).x(1).str(),
           Line().x(10).f(d, 10, 2).f(b, 10, 3).e(qur, 10, 2).e(eir, 10, 2).e(gamma_a, 10, 2).e(krm, 12, 3).str(),

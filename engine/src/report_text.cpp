@@ -22,8 +22,8 @@ std::string title_buffer(std::string_view line) {
   return title;
 }
 
-void write_heading(TextSink& out, const std::string& title, const std::string& main_title,
-                   int problem_counter, int stage_count) {
+void write_heading(TextSink& out, const std::string& title, const std::string& main_title, int problem_counter,
+                   int stage_count) {
   out.empty();
   if (stage_count >= 2) {
     out.line(fmt::Line().x(6).a("Stage No :").i(problem_counter, 2).x(2).a(main_title).str());

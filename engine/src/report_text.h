@@ -13,9 +13,14 @@ namespace kestra {
 /// A text file being composed in memory; written out when the run ends.
 class TextSink {
  public:
-  void line(std::string_view s) { text_.append(s); text_.push_back('\n'); }
+  void line(std::string_view s) {
+    text_.append(s);
+    text_.push_back('\n');
+  }
   void line(const fmt::Line& l) { line(std::string_view(l.str())); }
-  void empty(int n = 1) { for (int k = 0; k < n; ++k) text_.push_back('\n'); }
+  void empty(int n = 1) {
+    for (int k = 0; k < n; ++k) text_.push_back('\n');
+  }
   const std::string& text() const { return text_; }
 
  private:
@@ -34,8 +39,8 @@ void write_banner(TextSink& out);
 /// The problem heading: an empty line, then the title line for the first
 /// problem, "Long Term :" with the main title for later ones, or "Stage No :"
 /// with the problem counter when the stage count is 2 or more.
-void write_heading(TextSink& out, const std::string& title, const std::string& main_title,
-                   int problem_counter, int stage_count);
+void write_heading(TextSink& out, const std::string& title, const std::string& main_title, int problem_counter,
+                   int stage_count);
 
 /// A starred section banner: 6X and 50 '*', 6X and the framed text, 6X and 50 '*'.
 /// `framed` is the full 50-character middle line ("*   ...   *").

@@ -26,16 +26,26 @@ struct RunContext {
   int problem_counter = 0;
   std::string main_title;
   int result_block_count = 1;
-  int last_unit = 0;             // unit code of the last control record read
-  SupportDepths supports;        // kept from problem to problem
-  std::vector<ResultRow> held;   // result rows of the last problem that reached them
+  int last_unit = 0;            // unit code of the last control record read
+  SupportDepths supports;       // kept from problem to problem
+  std::vector<ResultRow> held;  // result rows of the last problem that reached them
 };
 
 void write_result_block(TextSink& plot, int count, int unit, const std::vector<ResultRow>& rows) {
   plot.line(fmt::free_int(count) + fmt::free_int(static_cast<std::int64_t>(rows.size())) + fmt::free_int(unit));
   for (const ResultRow& r : rows) {
-    plot.line(fmt::Line().x(1).e(r.x, 13, 4).x(1).e(r.deflection, 13, 4).x(1).e(r.moment, 13, 4).x(1)
-                  .e(r.shear, 13, 4).x(1).e(r.reaction, 13, 4).str());
+    plot.line(fmt::Line()
+                  .x(1)
+                  .e(r.x, 13, 4)
+                  .x(1)
+                  .e(r.deflection, 13, 4)
+                  .x(1)
+                  .e(r.moment, 13, 4)
+                  .x(1)
+                  .e(r.shear, 13, 4)
+                  .x(1)
+                  .e(r.reaction, 13, 4)
+                  .str());
   }
 }
 

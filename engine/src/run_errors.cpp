@@ -2,9 +2,7 @@
 
 namespace kestra {
 
-ProblemError storage_error() {
-  return ProblemError{{"", "", "     TOO MUCH DATA FOR AVAILABLE STORAGE", "", ""}};
-}
+ProblemError storage_error() { return ProblemError{{"", "", "     TOO MUCH DATA FOR AVAILABLE STORAGE", "", ""}}; }
 
 ProblemError order_error() { return problem_error("     ERROR STOP -- STATIONS NOT IN ORDER"); }
 

@@ -113,14 +113,34 @@ void read_user_curves(FreeInput& in, TextSink& report, Problem& problem, bool co
     report.empty();
     Line line;
     if (combined || previous_flag == 1) {
-      line.x(9).i(curve.station, 4).i(flag, 3).x(5).e(curve.p_multiplier, 14, 3).e(curve.y_multiplier, 14, 3)
-          .x(10).i(n_points, 3);
+      line.x(9)
+          .i(curve.station, 4)
+          .i(flag, 3)
+          .x(5)
+          .e(curve.p_multiplier, 14, 3)
+          .e(curve.y_multiplier, 14, 3)
+          .x(10)
+          .i(n_points, 3);
     } else if (flag == 1) {
-      line.x(5).i(curve.station, 4).x(4).i(flag, 3).x(5).e(curve.p_multiplier, 14, 3).e(curve.y_multiplier, 14, 3)
-          .x(10).i(n_points, 3);
+      line.x(5)
+          .i(curve.station, 4)
+          .x(4)
+          .i(flag, 3)
+          .x(5)
+          .e(curve.p_multiplier, 14, 3)
+          .e(curve.y_multiplier, 14, 3)
+          .x(10)
+          .i(n_points, 3);
     } else {
-      line.x(5).i(curve.station, 4).i(curve.station, 4).i(flag, 3).x(5).e(curve.p_multiplier, 14, 3)
-          .e(curve.y_multiplier, 14, 3).x(8).i(n_points, 4);
+      line.x(5)
+          .i(curve.station, 4)
+          .i(curve.station, 4)
+          .i(flag, 3)
+          .x(5)
+          .e(curve.p_multiplier, 14, 3)
+          .e(curve.y_multiplier, 14, 3)
+          .x(8)
+          .i(n_points, 4);
     }
     report.line(line.str());
     report.empty(2);
@@ -128,8 +148,8 @@ void read_user_curves(FreeInput& in, TextSink& report, Problem& problem, bool co
     report.line(Line().x(20).a(u.l3).x(16).a(u.f4).a("/").a(u.l2).str());
     report.line(Line().x(18).a("---------").x(12).a("--------").str());
     for (std::size_t j = 0; j < curve.y.size(); ++j) {
-      report.line(Line().x(17).e(curve.y[j] * curve.y_multiplier, 10, 3).x(10)
-                      .e(curve.p[j] * curve.p_multiplier, 10, 3).str());
+      report.line(
+          Line().x(17).e(curve.y[j] * curve.y_multiplier, 10, 3).x(10).e(curve.p[j] * curve.p_multiplier, 10, 3).str());
     }
     previous_flag = flag;
     problem.user_curves.push_back(std::move(curve));
@@ -144,8 +164,8 @@ void write_pressure_section(TextSink& plot, const std::vector<PressurePoint>& po
   plot.line(fmt::free_int(static_cast<std::int64_t>(points.size())));
   for (const PressurePoint& pt : points) {
     const double earth = pt.earth == 0.0 ? 1.0e-7 : pt.earth;
-    plot.line(Line().x(2).e(pt.depth, 10, 3).x(2).e(pt.total, 10, 3).x(2).e(earth, 10, 3).x(2)
-                  .e(pt.surcharge, 10, 3).str());
+    plot.line(
+        Line().x(2).e(pt.depth, 10, 3).x(2).e(pt.total, 10, 3).x(2).e(earth, 10, 3).x(2).e(pt.surcharge, 10, 3).str());
   }
 }
 

@@ -131,8 +131,15 @@ void write_wall_information(TextSink& report, const WallRecord& wall, int unit_c
   length("WIDTH FOR SOIL RESISTANCE, WP          = ", wall.wp);
   length("DEPTH TO THE WATER TABLE AT BACKFILL   = ", wall.zwb);
   length("DEPTH TO THE WATER TABLE AT EXCAVATION = ", wall.zwe);
-  report.line(Line().x(6).a("UNIT WEIGHT OF WATER                   = ").e(water_weight(unit_code), 10, 3)
-                  .a(u.f4).a("/").a(u.l2).a("**").a("3  "));
+  report.line(Line()
+                  .x(6)
+                  .a("UNIT WEIGHT OF WATER                   = ")
+                  .e(water_weight(unit_code), 10, 3)
+                  .a(u.f4)
+                  .a("/")
+                  .a(u.l2)
+                  .a("**")
+                  .a("3  "));
   report.line(Line().x(6).a("SLOPE OF THE BACKFILL (deg.)           = ").e(wall.slope, 10, 3));
   report.line(Line().x(6).a("MODIFICATION FOR ACTIVE EARTH PRESSURE = ").e(wall.amod, 10, 3));
   report.empty();
@@ -145,17 +152,25 @@ void write_soil_information(TextSink& report, const SoilProfile& profile, int n_
   report.line(Line().x(15).a("TOTAL").x(17).a("TOTAL UNIT"));
   report.line(Line().x(7).a("LAYER THICKNESS COHESION  PHI   WEIGHT   DRAINED  ZTOP"));
   if (unit_code == 2) {
-    report.line(Line().x(7).a("NO.").x(5).a("M ").x(8).a("kPa").x(5).a("DEG").x(3).a("kN/M^3").x(5).a("T OR F").x(3)
-                    .a(" M "));
+    report.line(
+        Line().x(7).a("NO.").x(5).a("M ").x(8).a("kPa").x(5).a("DEG").x(3).a("kN/M^3").x(5).a("T OR F").x(3).a(" M "));
   } else {
-    report.line(Line().x(7).a("NO.").x(5).a("IN").x(8).a("PSI").x(5).a("DEG").x(5).a("PCI").x(5).a("T OR F").x(3)
-                    .a("IN"));
+    report.line(
+        Line().x(7).a("NO.").x(5).a("IN").x(8).a("PSI").x(5).a("DEG").x(5).a("PCI").x(5).a("T OR F").x(3).a("IN"));
   }
   const int shown = std::min(n_layers, profile.count());
   for (int k = 0; k < shown; ++k) {
     const ProfileLayer& layer = profile.layers[static_cast<std::size_t>(k)];
-    report.line(Line().x(7).i(k + 1, 3).f(layer.thickness, 9, 1).f(layer.cohesion, 11, 1).f(layer.phi, 6, 1)
-                    .f(layer.unit_weight, 9, 3).x(5).a(layer.drained ? "T" : "F").f(layer.top, 10, 2));
+    report.line(Line()
+                    .x(7)
+                    .i(k + 1, 3)
+                    .f(layer.thickness, 9, 1)
+                    .f(layer.cohesion, 11, 1)
+                    .f(layer.phi, 6, 1)
+                    .f(layer.unit_weight, 9, 3)
+                    .x(5)
+                    .a(layer.drained ? "T" : "F")
+                    .f(layer.top, 10, 2));
   }
 }
 

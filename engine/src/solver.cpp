@@ -17,11 +17,11 @@ constexpr std::int64_t kLastStoreStation = kStationStore - kStationOffset - 1;
 
 // Working arrays of one solution, kept off the stack (they are 8 x 414 doubles).
 struct Work {
-  StationArray s_lin;   // S': springs including the linearized soil springs
-  StationArray q_lin;   // Q': loads including the soil spring intercepts
+  StationArray s_lin;           // S': springs including the linearized soil springs
+  StationArray q_lin;           // Q': loads including the soil spring intercepts
   StationArray ra, rb, rc, rd;  // recursion coefficients A, B, C, D
-  StationArray w;         // current deflection
-  StationArray w_update;  // deflection at the last flexural-rigidity update
+  StationArray w;               // current deflection
+  StationArray w_update;        // deflection at the last flexural-rigidity update
 };
 
 // Returns why the model cannot be solved, or nullptr when it can.
@@ -49,8 +49,8 @@ const char* check_model(const WallModel& model) {
 
 // Adds, with `factor`, the springs interpolated between curves `first` and
 // `second` at station `s` of a segment starting at `a` and spanning `span`.
-void add_curve_pair(const PyCurve& first, const PyCurve& second, std::int64_t s, std::int64_t a,
-                    std::int64_t span, double factor, Work& work, bool& off_curve) {
+void add_curve_pair(const PyCurve& first, const PyCurve& second, std::int64_t s, std::int64_t a, std::int64_t span,
+                    double factor, Work& work, bool& off_curve) {
   const int station = static_cast<int>(s);
   const double ratio = span == 0 ? 0.0 : static_cast<double>(s - a) / static_cast<double>(span);
   const SpringLine l0 = linearize_py_curve(first, work.w[station]);
@@ -283,8 +283,7 @@ SolveResult solve_wall(WallModel& model) {
           const double g = 1.0 / (1.0 - (b_star * wb[s - 1] + c_star - 1.0) * wd[s] / d_star);
           wc[s] = g * wc[s];
           wb[s] = g * (b_star * wc[s - 1] * wd[s] / d_star + wb[s]);
-          wa[s] = g * ((b_star * wa[s - 1] + a_star + two_h * model.restraints[row].slope) * wd[s] / d_star +
-                       wa[s]);
+          wa[s] = g * ((b_star * wa[s - 1] + a_star + two_h * model.restraints[row].slope) * wd[s] / d_star + wa[s]);
           ++row;
           break;
         }
@@ -377,8 +376,8 @@ SolveResult solve_wall(WallModel& model) {
   if (!all_finite(result.slope) || !all_finite(result.moment) || !all_finite(result.shear) ||
       !all_finite(result.reaction) || !all_finite(result.ei)) {
     result.status = SolveStatus::kNotFinite;
-    for (std::vector<double>* v : {&result.x, &result.deflection, &result.slope, &result.moment, &result.shear,
-                                   &result.reaction, &result.ei}) {
+    for (std::vector<double>* v :
+         {&result.x, &result.deflection, &result.slope, &result.moment, &result.shear, &result.reaction, &result.ei}) {
       v->clear();
     }
   }

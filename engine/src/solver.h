@@ -5,9 +5,9 @@
 // The difference scheme is the five-diagonal beam-column recursion of Matlock
 // and Haliburton (1966); each iteration replaces every p-y curve by the line
 // through the segment that holds the current deflection, the iterative
-// treatment of soil springs described by Reese and Van Impe (2001). Results are compared digit by digit with an older program, so every
-// formula is evaluated in the order it is written: do not rearrange or fuse
-// the arithmetic, and build without floating-point contraction.
+// treatment of soil springs described by Reese and Van Impe (2001). Results are compared digit by digit with an older
+// program, so every formula is evaluated in the order it is written: do not rearrange or fuse the arithmetic, and build
+// without floating-point contraction.
 #pragma once
 
 #include <array>
@@ -24,9 +24,9 @@ inline constexpr int kMaxIterations = 100;
 /// One line of the iteration monitor (processor-run notes).
 struct MonitorLine {
   int iteration = 0;
-  bool off_curve = false;      // some deflection fell outside its p-y curve
-  int not_closed = 0;          // stations whose deflection changed by more than the tolerance
-  std::array<double, 5> w{};   // deflections of stations 1..5
+  bool off_curve = false;     // some deflection fell outside its p-y curve
+  int not_closed = 0;         // stations whose deflection changed by more than the tolerance
+  std::array<double, 5> w{};  // deflections of stations 1..5
 };
 
 enum class SolveStatus {
@@ -40,12 +40,12 @@ enum class SolveStatus {
 
 struct SolveResult {
   SolveStatus status = SolveStatus::kInvalidModel;
-  int iterations = 0;      // the number printed after "RESULTS -- ITERATION"
-  bool off_curve = false;  // off-curve flag of the last iteration
-  int exceeding = 0;       // stations exceeding the maximum allowable deflection (last iteration)
-  int not_closed = 0;      // stations not closed (last iteration; see solve_wall)
-  int zero_pivots = 0;     // stations of the last iteration whose recursion denominator was exactly 0
-  const char* invalid_reason = "";  // with kInvalidModel: what is wrong, in upper case
+  int iterations = 0;                // the number printed after "RESULTS -- ITERATION"
+  bool off_curve = false;            // off-curve flag of the last iteration
+  int exceeding = 0;                 // stations exceeding the maximum allowable deflection (last iteration)
+  int not_closed = 0;                // stations not closed (last iteration; see solve_wall)
+  int zero_pivots = 0;               // stations of the last iteration whose recursion denominator was exactly 0
+  const char* invalid_reason = "";   // with kInvalidModel: what is wrong, in upper case
   std::vector<MonitorLine> monitor;  // one per completed iteration, in order
   // Stations 0 ... NINC+1 (NINC+2 entries each); empty unless the status is
   // kConverged, kExceeded or kNotClosed.

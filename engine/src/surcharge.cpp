@@ -55,8 +55,12 @@ void apply_row(WorkingSurcharge& set, const SurchargeRow& row) {
   set.distance = row.x;
   set.point = set.line = set.strip = 0.0;
   switch (surcharge_kind(row.type)) {
-    case SurchargeKind::point: set.point = row.magnitude; break;
-    case SurchargeKind::line: set.line = row.magnitude; break;
+    case SurchargeKind::point:
+      set.point = row.magnitude;
+      break;
+    case SurchargeKind::line:
+      set.line = row.magnitude;
+      break;
     case SurchargeKind::strip:
       set.strip = row.magnitude;
       set.strip_width = row.width;
@@ -64,9 +68,7 @@ void apply_row(WorkingSurcharge& set, const SurchargeRow& row) {
   }
 }
 
-WorkingSurcharge from_record(const SurchargeRecord& r) {
-  return {r.distance, r.point, r.line, r.strip, r.strip_width};
-}
+WorkingSurcharge from_record(const SurchargeRecord& r) { return {r.distance, r.point, r.line, r.strip, r.strip_width}; }
 
 }  // namespace
 
@@ -76,8 +78,8 @@ SurchargeKind surcharge_kind(int type) {
   return SurchargeKind::point;
 }
 
-double surcharge_sigma(SurchargeKind kind, double load, double distance, double width, double depth,
-                       double free_height, SurchargeUse use) {
+double surcharge_sigma(SurchargeKind kind, double load, double distance, double width, double depth, double free_height,
+                       SurchargeUse use) {
   return sigma_at(kind, load, distance, width, depth, depth / free_height, free_height, use);
 }
 
@@ -101,8 +103,8 @@ double add_layer_surcharge_resultant(const WorkingSurcharge& set, double top, do
     if (!(load > kSurchargeLoadThreshold)) return;
     for (int i = 1; i <= kLayerResultantSlices; ++i) {
       const double z = top + i * slice;
-      pa1 += slice * surcharge_sigma(kind, load, set.distance, set.strip_width, z, free_height,
-                                     SurchargeUse::layer_resultant);
+      pa1 += slice *
+             surcharge_sigma(kind, load, set.distance, set.strip_width, z, free_height, SurchargeUse::layer_resultant);
     }
   };
   add(SurchargeKind::point, set.point);
@@ -151,8 +153,15 @@ void write_surcharge_information(TextSink& report, const Problem& problem) {
   report.empty(2);
   write_starred(report, "*              SURCHARGE INFORMATION             *");
   report.empty(2);
-  report.line(Line().x(6).a("UNIFORM SURFACE PRESSURE     =").e(problem.surcharge.surface, 10, 3).a(u.f4).a("/")
-                  .a(u.l2).a("**").a("2"));
+  report.line(Line()
+                  .x(6)
+                  .a("UNIFORM SURFACE PRESSURE     =")
+                  .e(problem.surcharge.surface, 10, 3)
+                  .a(u.f4)
+                  .a("/")
+                  .a(u.l2)
+                  .a("**")
+                  .a("2"));
   WorkingSurcharge set = from_record(problem.surcharge);
   int number = 0;
   for (const SurchargeRow& row : problem.surcharges) {
@@ -161,8 +170,8 @@ void write_surcharge_information(TextSink& report, const Problem& problem) {
     report.line(Line().x(6).a("SURCHARGE LOADING NO.        = ").i(++number, 10));
     report.line(Line().x(6).a("POINT LOAD                   = ").e(set.point, 10, 3).a(u.f4));
     report.line(Line().x(6).a("LINE LOAD                    = ").e(set.line, 10, 3).a(u.f4).a("/").a(u.l2));
-    report.line(Line().x(6).a("STRIP LOAD                   = ").e(set.strip, 10, 3).a(u.f4).a("/").a(u.l2).a("**")
-                    .a("2"));
+    report.line(
+        Line().x(6).a("STRIP LOAD                   = ").e(set.strip, 10, 3).a(u.f4).a("/").a(u.l2).a("**").a("2"));
     report.line(Line().x(6).a("WIDTH OF THE STRIP LOAD      = ").e(set.strip_width, 10, 3).a(u.l3));
     report.line(Line().x(6).a("HORIZONTAL DISTANCE BETWEEN  = ").e(set.distance, 10, 3).a(u.l3));
     report.line(Line().x(6).a("THE WALL AND SURCHARGE         "));

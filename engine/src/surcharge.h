@@ -30,8 +30,8 @@ SurchargeKind surcharge_kind(int type);
 /// (to the strip's centre), strip `width` (strips only), with the excavation at
 /// `free_height` (> 0; the caller checks). Point and line loads use the near
 /// formula for m <= 0.4 and the far one above.
-double surcharge_sigma(SurchargeKind kind, double load, double distance, double width, double depth,
-                       double free_height, SurchargeUse use);
+double surcharge_sigma(SurchargeKind kind, double load, double distance, double width, double depth, double free_height,
+                       SurchargeUse use);
 
 /// The surcharge set that the layer forces use: the surcharge record, replaced
 /// by each additional surcharge in turn (its load kind set, the other two

@@ -20,8 +20,10 @@ std::string fit(std::string s, int w) {
 // Drops the optional zero of "0.xxx" / "-0.xxx" when the text is one too long.
 std::string fit_optional_zero(std::string s, int w) {
   if (static_cast<int>(s.size()) == w + 1) {
-    if (s.starts_with("0.")) s.erase(0, 1);
-    else if (s.starts_with("-0.")) s.erase(1, 1);
+    if (s.starts_with("0."))
+      s.erase(0, 1);
+    else if (s.starts_with("-0."))
+      s.erase(1, 1);
   }
   return fit(std::move(s), w);
 }

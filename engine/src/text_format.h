@@ -51,11 +51,26 @@ std::string free_real(double value);
 /// Composes one fixed-column text line from fields, left to right.
 class Line {
  public:
-  Line& x(int n) { text_ += fmt::x(n); return *this; }
-  Line& a(std::string_view s) { text_ += s; return *this; }
-  Line& i(std::int64_t v, int w) { text_ += fmt::i(v, w); return *this; }
-  Line& f(double v, int w, int dec) { text_ += fmt::f(v, w, dec); return *this; }
-  Line& e(double v, int w, int dec) { text_ += fmt::e(v, w, dec); return *this; }
+  Line& x(int n) {
+    text_ += fmt::x(n);
+    return *this;
+  }
+  Line& a(std::string_view s) {
+    text_ += s;
+    return *this;
+  }
+  Line& i(std::int64_t v, int w) {
+    text_ += fmt::i(v, w);
+    return *this;
+  }
+  Line& f(double v, int w, int dec) {
+    text_ += fmt::f(v, w, dec);
+    return *this;
+  }
+  Line& e(double v, int w, int dec) {
+    text_ += fmt::e(v, w, dec);
+    return *this;
+  }
   const std::string& str() const { return text_; }
   operator const std::string&() const { return text_; }  // NOLINT: lines are strings
 

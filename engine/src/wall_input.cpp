@@ -15,9 +15,7 @@ void check_station(int station, int ninc) {
   if (!in_store(station, ninc)) throw storage_error();
 }
 
-void write_control_line(TextSink& out, const char* text, int value) {
-  out.line(Line().x(6).a(text).i(value, 2).str());
-}
+void write_control_line(TextSink& out, const char* text, int value) { out.line(Line().x(6).a(text).i(value, 2).str()); }
 
 }  // namespace
 
@@ -74,8 +72,8 @@ struct BlockRow {
 // constant over the row's range; 2: linear to the end station of the next row)
 // and echoes each row with the six values that `echo_values` gives for it.
 template <class EchoValues>
-void distribute_block(TextSink& report, const std::vector<BlockRow>& rows, StationArray* const* targets,
-                      int n_targets, int ninc, EchoValues echo_values) {
+void distribute_block(TextSink& report, const std::vector<BlockRow>& rows, StationArray* const* targets, int n_targets,
+                      int ninc, EchoValues echo_values) {
   int previous_flag = 0;
   int start_station = 0;
   RangeValues start_values;
@@ -186,9 +184,12 @@ void read_wall_records(FreeInput& in, TextSink& report, Problem& problem, Suppor
   }
   report.line(Line().x(6).a("NUMBER OF INCREMENTS                               = ").i(inc.ninc, 3).str());
   report.line(Line().x(6).a("INCREMENT LENGTH                                   = ").f(inc.h, 7, 3).a(u.l3).str());
-  report.line(Line().x(6).a("FREE HEIGHT OF WALL                                = ").f(inc.free_height, 7, 3).a(u.l3).str());
-  report.line(Line().x(6).a("MAXIMUM ALLOWABLE DEFLECTION                       = ").f(inc.max_deflection, 7, 3).a(u.l3).str());
-  report.line(Line().x(6).a("DEFLECTION CLOSURE TOLERANCE                       = ").f(inc.tolerance, 7, 5).a(u.l3).str());
+  report.line(
+      Line().x(6).a("FREE HEIGHT OF WALL                                = ").f(inc.free_height, 7, 3).a(u.l3).str());
+  report.line(
+      Line().x(6).a("MAXIMUM ALLOWABLE DEFLECTION                       = ").f(inc.max_deflection, 7, 3).a(u.l3).str());
+  report.line(
+      Line().x(6).a("DEFLECTION CLOSURE TOLERANCE                       = ").f(inc.tolerance, 7, 5).a(u.l3).str());
   if (inc.ninc > kMaxIncrements) throw storage_error();
   if (inc.ninc < 1) throw problem_error("     ERROR -- THE NUMBER OF INCREMENTS MUST BE 1 OR MORE");
   if (!(inc.h > 0.0)) throw problem_error("     ERROR -- THE INCREMENT LENGTH MUST BE GREATER THAN 0");
@@ -210,8 +211,30 @@ void read_wall_records(FreeInput& in, TextSink& report, Problem& problem, Suppor
   report.empty();
   report.line("     FROM TO CONTD     EI         Q        S'        T         R         P");
   report.empty();
-  report.line(Line().x(18).a(u.f4).a("-").a(u.l2).a("**").a("2").x(4).a(u.f4).x(4).a(u.f4).a("/").a(u.l2)
-                  .x(3).a(u.l3).a("-").a(u.f3).x(2).a(u.l3).a("-").a(u.f3).x(4).a(u.f4).str());
+  report.line(Line()
+                  .x(18)
+                  .a(u.f4)
+                  .a("-")
+                  .a(u.l2)
+                  .a("**")
+                  .a("2")
+                  .x(4)
+                  .a(u.f4)
+                  .x(4)
+                  .a(u.f4)
+                  .a("/")
+                  .a(u.l2)
+                  .x(3)
+                  .a(u.l3)
+                  .a("-")
+                  .a(u.f3)
+                  .x(2)
+                  .a(u.l3)
+                  .a("-")
+                  .a(u.f3)
+                  .x(4)
+                  .a(u.f4)
+                  .str());
 
   // Stiffness records: from, to, code, EI.
   {
@@ -226,9 +249,8 @@ void read_wall_records(FreeInput& in, TextSink& report, Problem& problem, Suppor
       rows.push_back(row);
     }
     StationArray* targets[] = {&wall.ei};
-    distribute_block(report, rows, targets, 1, ninc, [](const BlockRow& r) {
-      return std::array<double, 6>{r.values.v[0], 0.0, 0.0, 0.0, 0.0, 0.0};
-    });
+    distribute_block(report, rows, targets, 1, ninc,
+                     [](const BlockRow& r) { return std::array<double, 6>{r.values.v[0], 0.0, 0.0, 0.0, 0.0, 0.0}; });
   }
 
   // Concentrated-load block: code, from, to, Q, T, axial load (stored reversed).

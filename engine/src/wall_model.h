@@ -33,10 +33,10 @@ class StationArray {
 /// Station condition codes of the restraint records.
 enum StationCode : int {
   kFree = 1,
-  kDeflection = 2,        // deflection specified at this station
-  kBeforeSlope = 3,       // station before a specified slope
-  kDeflectionSlope = 4,   // deflection and slope specified here
-  kAfterSlope = 5,        // station after a specified slope
+  kDeflection = 2,       // deflection specified at this station
+  kBeforeSlope = 3,      // station before a specified slope
+  kDeflectionSlope = 4,  // deflection and slope specified here
+  kAfterSlope = 5,       // station after a specified slope
 };
 
 /// One stored restraint row, consumed in order by the solver.
@@ -68,11 +68,11 @@ inline constexpr int kMaxEiCurvePoints = 100;
 
 /// Everything the solver needs of one problem.
 struct WallModel {
-  int ninc = 0;                 // number of increments
-  double h = 0.0;               // increment length
-  double max_deflection = 0.0;  // maximum allowable deflection
-  double tolerance = 0.0;       // deflection closure tolerance
-  StationArray ei, q, s, t, r, p;  // p: axial load with reversed sign
+  int ninc = 0;                           // number of increments
+  double h = 0.0;                         // increment length
+  double max_deflection = 0.0;            // maximum allowable deflection
+  double tolerance = 0.0;                 // deflection closure tolerance
+  StationArray ei, q, s, t, r, p;         // p: axial load with reversed sign
   std::array<int, kStationStore> code{};  // station condition codes by position
   std::vector<RestraintRow> restraints;
   std::vector<PyCurve> curves;

@@ -77,7 +77,7 @@ TEST(SurchargePressureAtDepth, DeepestSliceAboveTheDepth) {
     const double n = i * double(0.02f);
     return surcharge_sigma(SurchargeKind::point, 1000, 60, 0, n * h, h, SurchargeUse::pressure_at_depth);
   };
-  EXPECT_EQ(surcharge_rows_pressure(rows, 1.0, h), 0.0);       // above the first slice
+  EXPECT_EQ(surcharge_rows_pressure(rows, 1.0, h), 0.0);  // above the first slice
   EXPECT_EQ(surcharge_rows_pressure(rows, 2.3, h), 0.0);
   EXPECT_DOUBLE_EQ(surcharge_rows_pressure(rows, 2.4, h), slice(1));  // 2.4 lies just below slice 1
   EXPECT_DOUBLE_EQ(surcharge_rows_pressure(rows, 60.0, h), slice(25));

@@ -82,8 +82,8 @@ struct SplitCase {
   const char* name;
   std::vector<double> bottoms;  // input layer bottoms
   double h, zwb;
-  std::vector<double> tops;     // tops of the split layers
-  int excavation, water;        // 0-based; the layer count stands for the profile bottom
+  std::vector<double> tops;  // tops of the split layers
+  int excavation, water;     // 0-based; the layer count stands for the profile bottom
 };
 
 TEST(SoilProfile, SplitsAtTheFreeHeightAndTheWaterTable) {
@@ -186,11 +186,9 @@ TEST(RankineCoefficients, HorizontalAndSlopingBackfill) {
   };
   // Sloping: cos 20 (cos 20 - sqrt(cos^2 20 - cos^2 30)) / (cos 20 + sqrt(...)) = 0.414205
   const Row rows[] = {
-      {30, 0, kKa30, 3.0, false},
-      {0, 0, 1.0, 1.0, false},
+      {30, 0, kKa30, 3.0, false},         {0, 0, 1.0, 1.0, false},
       {20, 0, 0.490291, 2.039607, false},  // tan^2 35, tan^2 55
-      {30, 20, 0.414205, 3.0, false},
-      {30, -20, 0.414205, 3.0, false},
+      {30, 20, 0.414205, 3.0, false},     {30, -20, 0.414205, 3.0, false},
       {20, 25, 0.490291, 2.039607, true},  // slope not below phi: horizontal Ka kept
       {30, 30, kKa30, 3.0, true},
   };
@@ -206,8 +204,8 @@ TEST(RankineCoefficients, HorizontalAndSlopingBackfill) {
 TEST(RankineCoefficients, SlopeWarningForLayersAboveTheExcavationOnly) {
   // Three layers: two above the excavation with phi 20 and 35, one below with
   // phi 20; slope 25 warns once (the first layer).
-  Problem p = problem_of(1, wall(100),
-                         {soil(4, 50, 0.07, 0, 20), soil(4, 100, 0.07, 0, 35), soil(4, 200, 0.07, 0, 20)});
+  Problem p =
+      problem_of(1, wall(100), {soil(4, 50, 0.07, 0, 20), soil(4, 100, 0.07, 0, 35), soil(4, 200, 0.07, 0, 20)});
   p.wall_record->slope = 25;
   const Generated g = compute(p);
   const std::string warning =
@@ -363,11 +361,11 @@ TEST(TriangularDistribution, PointCountFollowsRoundedThickness) {
     double last_depth;
   };
   const Row rows[] = {
-      {{20}, 9.4, 10, 9.4},        // 9 points in a layer 9.4 thick
-      {{20}, 9.5, 11, 9.5},        // 10 points in one 9.5 thick
-      {{9.3, 20}, 9.7, 10, 9.3},   // a layer 0.4 thick adds none
-      {{9.3, 20}, 9.9, 11, 9.9},   // one 0.6 thick adds one
-      {{20}, 0, 1, 0},             // nothing above the excavation: the top point alone
+      {{20}, 9.4, 10, 9.4},       // 9 points in a layer 9.4 thick
+      {{20}, 9.5, 11, 9.5},       // 10 points in one 9.5 thick
+      {{9.3, 20}, 9.7, 10, 9.3},  // a layer 0.4 thick adds none
+      {{9.3, 20}, 9.9, 11, 9.9},  // one 0.6 thick adds one
+      {{20}, 0, 1, 0},            // nothing above the excavation: the top point alone
   };
   for (const Row& r : rows) {
     std::vector<SoilLayerRecord> layers;
@@ -414,8 +412,8 @@ TEST(TrapezoidalDistribution, OneSupport) {
   const Generated g = compute(problem_of(1, wall(120), {soil(4, 200, 0.07, 0, 30)}, 3), {30, 30, 1});
   EXPECT_NEAR(g.c.area, 168.0, 1e-3);
   const double pmax = 2.73;
-  const std::pair<double, double> expected[] = {{0, 0},          {10, pmax / 2}, {20, pmax}, {40, pmax},
-                                                {60, pmax},      {90, pmax / 2}, {120, 0}};
+  const std::pair<double, double> expected[] = {{0, 0},     {10, pmax / 2}, {20, pmax}, {40, pmax},
+                                                {60, pmax}, {90, pmax / 2}, {120, 0}};
   for (const auto& [depth, p] : expected) EXPECT_NEAR(at_depth(g.c, depth).total, p, 2e-5) << depth;
   double envelope = 0;
   for (std::size_t k = 1; k < g.c.points.size(); ++k) envelope += (g.c.points[k - 1].total + g.c.points[k].total) / 2;
@@ -476,27 +474,35 @@ TEST(EarthPressureFailures, RunEndsWithAMessageAfterTheEcho) {
   record_load.surcharge.point = 500;
 
   const std::vector<AbortCase> cases = {
-      {"more than 21 layers", problem_of(1, wall(55, 125), many),
+      {"more than 21 layers",
+       problem_of(1, wall(55, 125), many),
        {"     EXECUTION HAS BEEN TERMINATED BECAUSE SUBDIVISION OF",
         "     A LAYER HAS LED TO CREATION OF MORE THAN 20 LAYERS."}},
-      {"free height below the layers", problem_of(1, wall(400), {soil(4, 100, 0.07, 0, 30)}),
+      {"free height below the layers",
+       problem_of(1, wall(400), {soil(4, 100, 0.07, 0, 30)}),
        {"     EXECUTION HAS BEEN TERMINATED BECAUSE NO SOIL LAYER STARTS AT THE FREE HEIGHT OF THE",
         "     WALL (THE SOIL LAYERS MUST REACH DOWN TO THE EXCAVATION LEVEL)."}},
-      {"negative free height", problem_of(1, wall(-5), {soil(4, 100, 0.07, 0, 30)}),
+      {"negative free height",
+       problem_of(1, wall(-5), {soil(4, 100, 0.07, 0, 30)}),
        {"     EXECUTION HAS BEEN TERMINATED BECAUSE NO SOIL LAYER STARTS AT THE FREE HEIGHT OF THE",
         "     WALL (THE SOIL LAYERS MUST REACH DOWN TO THE EXCAVATION LEVEL)."}},
-      {"no layer", problem_of(1, wall(0), {}),
+      {"no layer",
+       problem_of(1, wall(0), {}),
        {"     EXECUTION HAS BEEN TERMINATED BECAUSE NO SOIL LAYER OF POSITIVE THICKNESS IS GIVEN."}},
-      {"surcharge rows without free height", surcharged,
+      {"surcharge rows without free height",
+       surcharged,
        {"     EXECUTION HAS BEEN TERMINATED BECAUSE SURCHARGE LOADS ARE GIVEN",
         "     AND THE FREE HEIGHT OF THE WALL IS NOT GREATER THAN ZERO."}},
-      {"a surcharge-record load without free height", record_load,
+      {"a surcharge-record load without free height",
+       record_load,
        {"     EXECUTION HAS BEEN TERMINATED BECAUSE SURCHARGE LOADS ARE GIVEN",
         "     AND THE FREE HEIGHT OF THE WALL IS NOT GREATER THAN ZERO."}},
-      {"crack in a weightless clay", problem_of(1, wall(40), {soil(1, 100, 0.0, 1, 0)}),
+      {"crack in a weightless clay",
+       problem_of(1, wall(40), {soil(1, 100, 0.0, 1, 0)}),
        {"     EXECUTION HAS BEEN TERMINATED BECAUSE THE ACTIVE EARTH PRESSURE OF LAYER 1",
         "     CANNOT BE COMPUTED (NO STRESS INCREASE BELOW A TENSION CRACK, OR VALUES TOO LARGE)."}},
-      {"friction angle beyond 90 on a slope", [] {
+      {"friction angle beyond 90 on a slope",
+       [] {
          Problem p = problem_of(1, wall(40), {soil(4, 100, 0.07, 0, 175)});
          p.wall_record->slope = 10;
          return p;

@@ -102,7 +102,13 @@ INSTANTIATE_TEST_SUITE_P(
     ReeseCoxKoop1974, SandCurve,
     ::testing::Values(
         // Stiff k: the parabola starts early (yk = 0.00149 < ym).
-        SandCurveRow{1.0, 0.6, 9.0, 35.0, 20000.0, 75.32991495265333, 54.08687764288139,
+        SandCurveRow{1.0,
+                     0.6,
+                     9.0,
+                     35.0,
+                     20000.0,
+                     75.32991495265333,
+                     54.08687764288139,
                      {{1, 0.0008333333333333334, 16.666666666666668},
                       {3, 0.0025, 34.988148099266915},
                       {6, 0.005, 43.50172048547118},
@@ -110,13 +116,25 @@ INSTANTIATE_TEST_SUITE_P(
                       {13, 0.0225, 75.32991495265333},
                       {16, 1.8225, 75.32991495265333}}},
         // Soft k: the straight line governs up to yk = 1.23, beyond yu.
-        SandCurveRow{1.0, 0.6, 9.0, 35.0, 200.0, 75.32991495265333, 54.08687764288139,
+        SandCurveRow{1.0,
+                     0.6,
+                     9.0,
+                     35.0,
+                     200.0,
+                     75.32991495265333,
+                     54.08687764288139,
                      {{1, 0.0008333333333333334, 0.16666666666666669},
                       {12, 0.01, 2.0},
                       {13, 0.0225, 4.5},
                       {14, 0.6225, 124.5},
                       {16, 1.8225, 75.32991495265333}}},
-        SandCurveRow{3.0, 0.6, 9.0, 30.0, 40000.0, 174.2836366984194, 99.02479411522354,
+        SandCurveRow{3.0,
+                     0.6,
+                     9.0,
+                     30.0,
+                     40000.0,
+                     174.2836366984194,
+                     99.02479411522354,
                      {{1, 0.0008333333333333334, 21.857564003246246},
                       {3, 0.0025, 42.62765851031951},
                       {6, 0.005, 64.97072500440831},
@@ -154,8 +172,9 @@ double hand_xr(double b, double phi) {
   const double alpha = phi / 2, beta = kPi / 4 + phi / 2, k0 = double(0.4f);
   const double ka = std::pow(std::tan(kPi / 4 - phi / 2), 2), kp = std::pow(std::tan(beta), 2);
   const double d = kp - ka;
-  const double e = std::tan(beta) *
-                   (k0 * (std::tan(phi) * std::sin(beta) * (1 / std::cos(alpha) + 1) - std::tan(alpha)) + kp * std::tan(alpha));
+  const double e =
+      std::tan(beta) *
+      (k0 * (std::tan(phi) * std::sin(beta) * (1 / std::cos(alpha) + 1) - std::tan(alpha)) + kp * std::tan(alpha));
   const double g = kp * kp * (kp + k0 * std::tan(phi)) - ka;
   return b * (g - d) / e;
 }
@@ -174,7 +193,8 @@ TEST_P(SandEquivalentDepth, IntegralOfTheSandResistanceReachesS) {
   const double h = xeq / n;
   double integral = 0.0;
   for (int i = 0; i < n; ++i)
-    integral += 0.5 * h * (sand_resistance(i * h, r.b, r.gamma_a, phi) + sand_resistance((i + 1) * h, r.b, r.gamma_a, phi));
+    integral +=
+        0.5 * h * (sand_resistance(i * h, r.b, r.gamma_a, phi) + sand_resistance((i + 1) * h, r.b, r.gamma_a, phi));
   // The engine sums 100 right-hand rectangles of the rising resistance up to xr,
   // the depth where wedge and flow meet: the true integral to XEQ lies below S
   // by at most one step times the resistance there.

@@ -199,17 +199,25 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Inside the first of two layers: the first ends dry at the water table, the
         // second's submerged weight continues from there.
-        WaterRow{"InsideUpperLayer", 2, 10, 15, {clay(20, 18, 10), clay(30, 20, 10)},
-                 {{0, 18}, {5, 18}, {5, 10}, {20, 10}}},
+        WaterRow{
+            "InsideUpperLayer", 2, 10, 15, {clay(20, 18, 10), clay(30, 20, 10)}, {{0, 18}, {5, 18}, {5, 10}, {20, 10}}},
         // A single layer is extended to its bottom with the submerged weight.
-        WaterRow{"InsideSingleLayerEnglish", 1, 10, 15, {clay(20, 0.07, 0.05)},
+        WaterRow{"InsideSingleLayerEnglish",
+                 1,
+                 10,
+                 15,
+                 {clay(20, 0.07, 0.05)},
                  {{0, 0.07}, {5, 0.07}, {5, 0.07 - kGwEnglish}, {10, 0.07 - kGwEnglish}}},
         WaterRow{"AboveExcavation", 2, 10, 5, {clay(20, 18, 10)}, {{0, 8}, {10, 8}}},
         // Exactly at the excavation level the layer lies wholly under water.
         WaterRow{"AtExcavation", 2, 10, 10, {clay(20, 18, 10)}, {{0, 8}, {10, 8}}},
         WaterRow{"BelowEverything", 2, 10, 100, {clay(20, 18, 10)}, {{0, 18}, {10, 18}}},
         // A layer boundary at the water table: dry above, submerged below.
-        WaterRow{"AtLayerBoundary", 2, 10, 20, {clay(20, 18, 10), clay(30, 20, 10)},
+        WaterRow{"AtLayerBoundary",
+                 2,
+                 10,
+                 20,
+                 {clay(20, 18, 10), clay(30, 20, 10)},
                  {{0, 18}, {10, 18}, {10, 10}, {20, 10}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -255,9 +263,9 @@ TEST_F(PyProperties, BoundaryValuesAndInterpolation) {
   EXPECT_DOUBLE_EQ(strength_at(m, 12.5), 55.0);
   const double to_rad = double(3.1416f) / 180.0;
   EXPECT_DOUBLE_EQ(friction_angle_at(m, 5.0), (30.0 * to_rad + 10.0 * to_rad) / 2.0);  // the mean
-  EXPECT_DOUBLE_EQ(e50_at(m, 5.0), 0.007);  // the only one set
+  EXPECT_DOUBLE_EQ(e50_at(m, 5.0), 0.007);                                             // the only one set
   EXPECT_DOUBLE_EQ(rqd_at(m, 5.0), 70.0);
-  EXPECT_DOUBLE_EQ(e50_at(m, 25.0), 0.0);   // beyond the profile: the last value
+  EXPECT_DOUBLE_EQ(e50_at(m, 25.0), 0.0);  // beyond the profile: the last value
   EXPECT_DOUBLE_EQ(rqd_at(m, 25.0), 90.0);
   EXPECT_EQ(py_width_at(m, 3.0), 1.0);
 }
@@ -339,28 +347,26 @@ TEST_P(PyActiveOffset, LowersTheExcavationBranchAndRaisesTheBackfillBranch) {
 }
 
 const double kKa30 = std::pow(std::tan(double(3.1416f) / 4 - 30.0 * double(3.1416f) / 360.0), 2);
-INSTANTIATE_TEST_SUITE_P(
-    Cases, PyActiveOffset,
-    ::testing::Values(
-        // Clay: max(b sv - 2cb, PACT/RATIO - 2cb) = max(50 - 20, 100 - 20).
-        OffsetRow{"ClayPressureGoverns", clay(30, 18, 10), 50.0, 400.0, 80.0},
-        OffsetRow{"ClayStressGoverns", clay(30, 18, 10), 150.0, 400.0, 130.0},
-        // A small PACT leaves the stress term alone; none at all gives no offset.
-        OffsetRow{"ClaySmallPact", clay(30, 18, 10), 50.0, 0.00005, 30.0},
-        OffsetRow{"ClayUserPressure", clay(30, 18, 10), 50.0, 0.0, 0.0},
-        OffsetRow{"ClayCohesionExceeds", clay(30, 18, 100), 50.0, 400.0, 0.0},
-        // Sand: max(sv Ka b, PACT/RATIO).
-        OffsetRow{"SandStress", sand(30, 18, 30, 20000), 400.0, 40.0, 400.0 * kKa30},
-        OffsetRow{"SandPressure", sand(30, 18, 30, 20000), 50.0, 400.0, 100.0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, PyActiveOffset,
+                         ::testing::Values(
+                             // Clay: max(b sv - 2cb, PACT/RATIO - 2cb) = max(50 - 20, 100 - 20).
+                             OffsetRow{"ClayPressureGoverns", clay(30, 18, 10), 50.0, 400.0, 80.0},
+                             OffsetRow{"ClayStressGoverns", clay(30, 18, 10), 150.0, 400.0, 130.0},
+                             // A small PACT leaves the stress term alone; none at all gives no offset.
+                             OffsetRow{"ClaySmallPact", clay(30, 18, 10), 50.0, 0.00005, 30.0},
+                             OffsetRow{"ClayUserPressure", clay(30, 18, 10), 50.0, 0.0, 0.0},
+                             OffsetRow{"ClayCohesionExceeds", clay(30, 18, 100), 50.0, 400.0, 0.0},
+                             // Sand: max(sv Ka b, PACT/RATIO).
+                             OffsetRow{"SandStress", sand(30, 18, 30, 20000), 400.0, 40.0, 400.0 * kKa30},
+                             OffsetRow{"SandPressure", sand(30, 18, 30, 20000), 50.0, 400.0, 100.0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PyFrame, GroupReductionScalesEveryResistanceAndIsReported) {
   PyRun s(2, 10.0, 40, 1.0, 1.0, 1.0, 100.0);  // Wa = Wp
   s.problem.layers = {clay(30, 18, 10)};
   const Transfer t = parse(s.run().soildata, 0);
   EXPECT_NEAR(t.p[0][33], 90.0 * double(0.5292f), 0.05);
-  EXPECT_TRUE(has_line(s.report.text(),
-                       "                      P-Multiplier =  0.529E+00 Y-Multiplier =  0.100E+01"));
+  EXPECT_TRUE(has_line(s.report.text(), "                      P-Multiplier =  0.529E+00 Y-Multiplier =  0.100E+01"));
 }
 
 TEST(PyFrame, ModificationTableScalesBothAxes) {
@@ -368,7 +374,7 @@ TEST(PyFrame, ModificationTableScalesBothAxes) {
   s.problem.modifications = {{0, 0.5, 2.0}, {100, 0.5, 2.0}};
   s.problem.layers = {clay(30, 18, 10)};
   const Transfer t = parse(s.run().soildata, 0);
-  EXPECT_NEAR(t.p[0][33], 45.0, 1e-9);          // 0.5 * 9 c b, no group reduction with a table
+  EXPECT_NEAR(t.p[0][33], 45.0, 1e-9);  // 0.5 * 9 c b, no group reduction with a table
   EXPECT_NEAR(t.y[0][33], 2.0 * 20 * 0.025, 1e-12);
   EXPECT_TRUE(has_line(s.report.text(), "         REDUCTION FACTORS FOR CLOSELY-SPACED WALL ELEMENTS"));
   EXPECT_TRUE(has_line(s.report.text(), "               0.00      0.50        2.00"));
@@ -381,24 +387,23 @@ TEST(PyReport, EchoAndSoftClayBlockInSIUnits) {
   s.problem.layers = {clay(30, 18, 10)};
   s.run();
   const std::string& r = s.report.text();
-  const std::vector<std::string> expected = {
-      "      *        SOIL LAYERS AND STRENGTH DATA           *",
-      "         X AT THE SURFACE OF EXCAVATION SIDE     =      10.00 M",
-      "         LAYER  1",
-      "         THE SOIL IS A SOFT CLAY",
-      "         DISTRIBUTION OF EFFECTIVE UNIT WEIGHT WITH DEPTH",
-      "                     X, M   WEIGHT, KN/ M**3  ",
-      "                  10.0000     0.1800D+02",
-      "                     X, M     S, KN/ M**2      PHI,DEGREES      E50",
-      "                    10.00     0.1000D+02          0.000     0.1000D-01",
-      "        P-Y CURVES DATA",
-      "         AT THE EXCAVATION SIDE",
-      "         DEPTH BELOW GS      DIAM        C      GAMMA AVG      E50",
-      "                M              M      KN/ M**2   KN/ M**3  ",
-      "              0.10           0.600 0.1000D+02 0.1800D+02   0.1000D-01",
-      "                                     Y, M             P, KN/ M",
-      "         AT THE BACKFILL SIDE",
-      "             10.10           0.600 0.1000D+02 0.1800D+02   0.1000D-01"};
+  const std::vector<std::string> expected = {"      *        SOIL LAYERS AND STRENGTH DATA           *",
+                                             "         X AT THE SURFACE OF EXCAVATION SIDE     =      10.00 M",
+                                             "         LAYER  1",
+                                             "         THE SOIL IS A SOFT CLAY",
+                                             "         DISTRIBUTION OF EFFECTIVE UNIT WEIGHT WITH DEPTH",
+                                             "                     X, M   WEIGHT, KN/ M**3  ",
+                                             "                  10.0000     0.1800D+02",
+                                             "                     X, M     S, KN/ M**2      PHI,DEGREES      E50",
+                                             "                    10.00     0.1000D+02          0.000     0.1000D-01",
+                                             "        P-Y CURVES DATA",
+                                             "         AT THE EXCAVATION SIDE",
+                                             "         DEPTH BELOW GS      DIAM        C      GAMMA AVG      E50",
+                                             "                M              M      KN/ M**2   KN/ M**3  ",
+                                             "              0.10           0.600 0.1000D+02 0.1800D+02   0.1000D-01",
+                                             "                                     Y, M             P, KN/ M",
+                                             "         AT THE BACKFILL SIDE",
+                                             "             10.10           0.600 0.1000D+02 0.1800D+02   0.1000D-01"};
   for (const std::string& l : expected) EXPECT_TRUE(has_line(r, l)) << "missing: [" << l << "]";
 }
 
@@ -449,7 +454,9 @@ TEST(PyEquivalentDepth, ClayBelowSandReachesTheSandIntegral) {
   // SUMPU of the sand: trapezoids of pu = A ps between its depths, and the last
   // depth's pu down to the bottom.
   const double phi = 35.0 * double(3.1416f) / 180.0;
-  auto pu = [&](double x) { return table_factor(x, 0.6, SandTable::kA) * sand_ultimate(x, 0.6, 9, phi, double(3.1416f)).ps; };
+  auto pu = [&](double x) {
+    return table_factor(x, 0.6, SandTable::kA) * sand_ultimate(x, 0.6, 9, phi, double(3.1416f)).ps;
+  };
   double sum = 0.0;
   for (int j = 1; j < 5; ++j) sum += (m.x[j] - m.x[j - 1]) * (pu(m.x[j]) + pu(m.x[j - 1])) / 2.0;
   sum += (4.0 - m.x[4]) * pu(m.x[4]);
@@ -480,7 +487,8 @@ TEST(PyEquivalentDepth, SandBelowClayReachesTheClayIntegral) {
   // SUMPU of soft clay: pu at each later depth times the step to it.
   const double c = 12, b = 0.6, g = 9;
   double sum = 0.0;
-  for (int j = 1; j < 5; ++j) sum += c * b * std::min(3 + g * m.x[j] / c + 0.5 * m.x[j] / b, 9.0) * (m.x[j] - m.x[j - 1]);
+  for (int j = 1; j < 5; ++j)
+    sum += c * b * std::min(3 + g * m.x[j] / c + 0.5 * m.x[j] / b, 9.0) * (m.x[j] - m.x[j - 1]);
   EXPECT_NEAR(m.layers[0].sumpu, sum, 1e-9 * sum);
   // A(x) times the wedge resistance of the sand integrated from 0 to XEQ.
   const double phi = 35.0 * double(3.1416f) / 180.0;
@@ -531,13 +539,11 @@ TEST_P(PyBadData, EndsTheProblemWithAMessageAndNoInfiniteValue) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PyBadData,
-    ::testing::Values(BadRow{"SandWithoutFriction", {sand(10, 9, 0, 20000)}, 0.6, "FRICTION ANGLE"},
-                      BadRow{"ClayWithoutE50", {layer(1, 10, {9, 10, 0, 0, 0, 0}, {9, 10, 0, 0, 0, 0})}, 0.6, "E50"},
-                      BadRow{"NoResistanceWidth", {clay(10, 9, 10)}, 0.0, "WIDTH FOR SOIL RESISTANCE"},
-                      BadRow{"ClayWithoutStrengthBelowSand",
-                             {sand(4, 9, 35, 20000), clay(20, 9, 0)},
-                             0.6,
-                             "NO EQUIVALENT DEPTH"}),
+    ::testing::Values(
+        BadRow{"SandWithoutFriction", {sand(10, 9, 0, 20000)}, 0.6, "FRICTION ANGLE"},
+        BadRow{"ClayWithoutE50", {layer(1, 10, {9, 10, 0, 0, 0, 0}, {9, 10, 0, 0, 0, 0})}, 0.6, "E50"},
+        BadRow{"NoResistanceWidth", {clay(10, 9, 10)}, 0.0, "WIDTH FOR SOIL RESISTANCE"},
+        BadRow{"ClayWithoutStrengthBelowSand", {sand(4, 9, 35, 20000), clay(20, 9, 0)}, 0.6, "NO EQUIVALENT DEPTH"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

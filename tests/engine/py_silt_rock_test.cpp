@@ -48,24 +48,30 @@ TEST_P(StrongRock, TwoSlopesThenTheResidual) {
 
 // su = qu/2, slope 2000 su to y1 = 0.0004 b, then 100 su up to
 // y2 = y1 + (su b - 2000 su y1)/(100 su), from y2 on 0.5 gamma b d.
-INSTANTIATE_TEST_SUITE_P(
-    Rows, StrongRock,
-    ::testing::Values(
-        StrongRow{5000, 0.6, 20, 2.0, 1.0,
-                  {{0, 0.0, 0.0},
-                   {1, 9.600000767968595e-05, 480.00003839842975},
-                   {2, 0.0001920000153593719, 960.0000767968595},
-                   {3, 0.00028800002303905786, 1211.9999769609421},
-                   {10, 0.0009600000767968595, 1379.9999904003926},
-                   {14, 0.0013440001075156036, 1475.9999980800785},
-                   {15, 0.0014400001151952896, 12.0},
-                   {16, 0.0015360001228749756, 12.0}}},
-        // The multiplier scales the slopes but not the residual (backfill depth 12).
-        StrongRow{5000, 0.6, 20, 12.0, 0.5,
-                  {{1, 9.600000767968595e-05, 240.00001919921488},
-                   {5, 0.00048000003839842974, 629.9999904003926},
-                   {14, 0.0013440001075156036, 737.9999990400393},
-                   {15, 0.0014400001151952896, 72.0}}}));
+INSTANTIATE_TEST_SUITE_P(Rows, StrongRock,
+                         ::testing::Values(StrongRow{5000,
+                                                     0.6,
+                                                     20,
+                                                     2.0,
+                                                     1.0,
+                                                     {{0, 0.0, 0.0},
+                                                      {1, 9.600000767968595e-05, 480.00003839842975},
+                                                      {2, 0.0001920000153593719, 960.0000767968595},
+                                                      {3, 0.00028800002303905786, 1211.9999769609421},
+                                                      {10, 0.0009600000767968595, 1379.9999904003926},
+                                                      {14, 0.0013440001075156036, 1475.9999980800785},
+                                                      {15, 0.0014400001151952896, 12.0},
+                                                      {16, 0.0015360001228749756, 12.0}}},
+                                           // The multiplier scales the slopes but not the residual (backfill depth 12).
+                                           StrongRow{5000,
+                                                     0.6,
+                                                     20,
+                                                     12.0,
+                                                     0.5,
+                                                     {{1, 9.600000767968595e-05, 240.00001919921488},
+                                                      {5, 0.00048000003839842974, 629.9999904003926},
+                                                      {14, 0.0013440001075156036, 737.9999990400393},
+                                                      {15, 0.0014400001151952896, 72.0}}}));
 
 // ---- Weak rock -------------------------------------------------------------------------
 
@@ -95,24 +101,55 @@ TEST_P(WeakRock, MatchesReese1997) {
 // ya = (0.5 pur/(yrm^0.25 Kir))^(4/3); p = Kir y below ya, else min(0.5 pur (y/yrm)^0.25, pur).
 INSTANTIATE_TEST_SUITE_P(
     Reese1997, WeakRock,
-    ::testing::Values(
-        WeakRow{"Shallow", 2000, 50, 0.0005, 1e5, 0.6, 0.5, 1733.3332964529598, 21111111.111111116,
-                {{0, 1.5000000712461768e-07, 3.1666668170752628},
-                 {6, 1.1999999731779098e-05, 253.33332767089212},
-                 {9, 3.0000000447034832e-05, 487.3624732775235},
-                 {13, 0.0003, 866.6666482264799},
-                 {16, 0.0036, 1613.0483881225844}}},
-        WeakRow{"Deep", 2000, 50, 0.0005, 1e5, 0.6, 3.0, 4159.999797046186, 5e7,
-                {{0, 1.5000000712461768e-07, 7.500000356230884},
-                 {9, 3.0000000447034832e-05, 1169.6699036886278},
-                 {16, 0.0036, 3871.316024994929}}},
-        // RQD = 100 leaves a third; a stiff mass starts on the power curve at once.
-        WeakRow{"FullRqd", 2000, 100, 0.0005, 5e7, 0.6, 0.5, 866.6666167477771, 10555555555.555557,
-                {{0, 1.5000000712461768e-07, 64.79844422338556}, {16, 0.0036, 806.5241647670584}}},
-        // ya = 4.56 lies beyond the last deflection: the straight line throughout.
-        WeakRow{"BeyondYa", 2000, 50, 0.0005, 10, 0.6, 0.5, 1733.3332964529598, 2111.1111111111113,
-                {{0, 1.5000000712461768e-07, 2111.1111111111113 * 1.5000000712461768e-07},
-                 {16, 0.0036, 2111.1111111111113 * 0.0036}}}),
+    ::testing::Values(WeakRow{"Shallow",
+                              2000,
+                              50,
+                              0.0005,
+                              1e5,
+                              0.6,
+                              0.5,
+                              1733.3332964529598,
+                              21111111.111111116,
+                              {{0, 1.5000000712461768e-07, 3.1666668170752628},
+                               {6, 1.1999999731779098e-05, 253.33332767089212},
+                               {9, 3.0000000447034832e-05, 487.3624732775235},
+                               {13, 0.0003, 866.6666482264799},
+                               {16, 0.0036, 1613.0483881225844}}},
+                      WeakRow{"Deep",
+                              2000,
+                              50,
+                              0.0005,
+                              1e5,
+                              0.6,
+                              3.0,
+                              4159.999797046186,
+                              5e7,
+                              {{0, 1.5000000712461768e-07, 7.500000356230884},
+                               {9, 3.0000000447034832e-05, 1169.6699036886278},
+                               {16, 0.0036, 3871.316024994929}}},
+                      // RQD = 100 leaves a third; a stiff mass starts on the power curve at once.
+                      WeakRow{"FullRqd",
+                              2000,
+                              100,
+                              0.0005,
+                              5e7,
+                              0.6,
+                              0.5,
+                              866.6666167477771,
+                              10555555555.555557,
+                              {{0, 1.5000000712461768e-07, 64.79844422338556}, {16, 0.0036, 806.5241647670584}}},
+                      // ya = 4.56 lies beyond the last deflection: the straight line throughout.
+                      WeakRow{"BeyondYa",
+                              2000,
+                              50,
+                              0.0005,
+                              10,
+                              0.6,
+                              0.5,
+                              1733.3332964529598,
+                              2111.1111111111113,
+                              {{0, 1.5000000712461768e-07, 2111.1111111111113 * 1.5000000712461768e-07},
+                               {16, 0.0036, 2111.1111111111113 * 0.0036}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Through the generator -----------------------------------------------------------------
@@ -179,7 +216,8 @@ TEST(Silt, WithoutCohesionItIsTheSandCurveUpToPi) {
   ASSERT_EQ(a.p.size(), b.p.size());
   for (std::size_t c = 0; c < a.p.size(); ++c) {
     EXPECT_EQ(a.y[c], b.y[c]);
-    for (std::size_t k = 0; k < a.p[c].size(); ++k) EXPECT_NEAR(a.p[c][k], b.p[c][k], 5e-3 * std::fabs(b.p[c][k]));  // three digits
+    for (std::size_t k = 0; k < a.p[c].size(); ++k)
+      EXPECT_NEAR(a.p[c][k], b.p[c][k], 5e-3 * std::fabs(b.p[c][k]));  // three digits
   }
   // Silt prints its points in E fields and its heading with the byte 0xED for phi.
   EXPECT_NE(silt.report.text().find("   Puc       Pu\xED\n"), std::string::npos);
@@ -243,8 +281,9 @@ TEST_P(SiltEquivalentDepth, IntegralOfTheSiltResistanceReachesS) {
   double integral = 0.0;
   for (int i = 0; i < n; ++i) integral += resistance((i + 0.5) * xeq / n) * xeq / n;
   // 50 right-hand rectangles up to xr = b (G - D)/E.
-  const double e = std::tan(beta) *
-                   (k0 * (std::tan(phi) * std::sin(beta) * (1 / std::cos(alpha) + 1) - std::tan(alpha)) + kp * std::tan(alpha));
+  const double e =
+      std::tan(beta) *
+      (k0 * (std::tan(phi) * std::sin(beta) * (1 / std::cos(alpha) + 1) - std::tan(alpha)) + kp * std::tan(alpha));
   const double g = kp * kp * (kp + k0 * std::tan(phi)) - ka;
   const double step = r.b * (g - (kp - ka)) / e / 50;
   EXPECT_LE(integral, r.s * (1 + 1e-4));
@@ -311,7 +350,8 @@ TEST_P(RockBadData, EndsTheProblemWithAMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RockBadData,
-    ::testing::Values(RockErrorRow{"StrongRockWithoutStrength", layer(6, 12, {20, 0, 0, 0, 0, 0}), "COMPRESSIVE STRENGTH"},
+    ::testing::Values(RockErrorRow{"StrongRockWithoutStrength", layer(6, 12, {20, 0, 0, 0, 0, 0}),
+                                   "COMPRESSIVE STRENGTH"},
                       RockErrorRow{"WeakRockWithoutKrm", layer(7, 12, {20, 2000, 0, 0, 1e5, 50}), "KRM"},
                       RockErrorRow{"WeakRockWithoutModulus", layer(7, 12, {20, 2000, 0, 0.0005, 0, 50}), "MODULUS"}),
     [](const auto& info) { return std::string(info.param.name); });

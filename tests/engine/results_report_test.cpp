@@ -21,8 +21,10 @@ TEST(ResultsReport, TableAndMonitorLayout) {
   EXPECT_EQ(lines[k + 1], "     --------------------");
   EXPECT_EQ(lines[k + 2], "");
   EXPECT_EQ(lines[k + 3], "   STA I      X         DEFL.       SLOPE'      MOMENT      SHEAR    NET REACT/STA    EI ");
-  EXPECT_EQ(lines[k + 4], "             IN          IN                    LBS-IN        LBS        LBS       LBS-IN**2");
-  EXPECT_EQ(lines[k + 5], "   ------    ----        ----       -----'      ------      ------    ---------    ----------");
+  EXPECT_EQ(lines[k + 4],
+            "             IN          IN                    LBS-IN        LBS        LBS       LBS-IN**2");
+  EXPECT_EQ(lines[k + 5],
+            "   ------    ----        ----       -----'      ------      ------    ---------    ----------");
   EXPECT_EQ(lines[k + 6].substr(0, 18), "     0   0.000E+00");
   EXPECT_EQ(lines[k + 16].substr(0, 18), "    10   0.100E+02");
   EXPECT_EQ(lines[k + 6].size(), 90u);

@@ -154,9 +154,8 @@ TEST(RunSequence, ShortAndLongTermVariants) {
 
 TEST(RunSequence, ConstructionStages) {
   const std::string control = "1 0 1 0 0 0 0 3 0";
-  const RunTexts out = run_input(simple_problem("Staged", control) + "1\n" +
-                                 simple_problem(" Stage No : 2", control) + "2\n" +
-                                 simple_problem(" Stage No : 3", control) + "3\n");
+  const RunTexts out = run_input(simple_problem("Staged", control) + "1\n" + simple_problem(" Stage No : 2", control) +
+                                 "2\n" + simple_problem(" Stage No : 3", control) + "3\n");
   for (int stage = 1; stage <= 3; ++stage) {
     EXPECT_EQ(count_lines_starting(out.report, "      Stage No : " + std::to_string(stage) + "  Staged"), 2) << stage;
   }

@@ -36,7 +36,7 @@ TEST(UserCurves, MultipliersChainFlagsAndFactorH) {
   EXPECT_EQ(above.start_station, 2);
   EXPECT_EQ(above.y, (std::vector<double>{-0.5, 0.0, 0.5}));
   EXPECT_EQ(above.p, (std::vector<double>{40.0, 0.0, -40.0}));  // p x 2 x h
-  EXPECT_EQ(p.wall.curves[1].chain, 1);                            // depth 8, below
+  EXPECT_EQ(p.wall.curves[1].chain, 1);                         // depth 8, below
   // The plot section: no pressure (code 0), unit and count, then the curves
   // with their multiplied points before the factor h.
   const auto w = words_of(plot.text());
@@ -109,7 +109,8 @@ std::string one_generated_curve(double depth) {
   std::string text = "1\n" + std::to_string(depth) + " 34\n";
   for (int branch = 0; branch < 2; ++branch)
     for (int k = 1; k <= 17; ++k)
-      text += std::to_string(k) + " " + std::to_string(100.0 * (k - 1) / 16) + " " + std::to_string((k - 1) / 16.0) + "\n";
+      text +=
+          std::to_string(k) + " " + std::to_string(100.0 * (k - 1) / 16) + " " + std::to_string((k - 1) / 16.0) + "\n";
   return text;
 }
 

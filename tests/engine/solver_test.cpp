@@ -143,13 +143,12 @@ TEST_P(ClosedForm, ConvergesAtSecondOrder) {
   EXPECT_LT(e2 / e3, 4.5);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Solver, ClosedForm,
-    ::testing::Values(ClosedFormCase{"Cantilever", cantilever, 1e-4},
-                      ClosedFormCase{"SimplySupported", simply_supported, 1e-4},
-                      ClosedFormCase{"BeamOnSprings", beam_on_springs, 5e-3},
-                      ClosedFormCase{"BeamColumn", beam_column, 1e-4}),
-    [](const ::testing::TestParamInfo<ClosedFormCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Solver, ClosedForm,
+                         ::testing::Values(ClosedFormCase{"Cantilever", cantilever, 1e-4},
+                                           ClosedFormCase{"SimplySupported", simply_supported, 1e-4},
+                                           ClosedFormCase{"BeamOnSprings", beam_on_springs, 5e-3},
+                                           ClosedFormCase{"BeamColumn", beam_column, 1e-4}),
+                         [](const ::testing::TestParamInfo<ClosedFormCase>& info) { return info.param.name; });
 
 // ---------------------------------------------------------------------------
 // Statics and restraints.
@@ -378,17 +377,16 @@ TEST(LinearizePyCurve, SegmentAndFlagPerDeflection) {
     bool off;
   };
   const Row rows[] = {
-      {&curve, 0.5, 2.0, 0.0, false},   // inside
-      {&curve, 1.0, 2.0, 0.0, false},   // on a point: the segment below it
-      {&curve, 1.5, 1.0, -1.0, false},  // P = -1 - y
-      {&curve, -2.0, 3.0, -1.0, false}, // the first point is still on the curve
-      {&curve, -5.0, 3.0, -1.0, true},  // below: first segment extended
-      {&curve, 7.0, 1.0, -1.0, true},   // above: last segment extended
-      {&two, 0.0, 1.0, 0.0, true},      // two points: always flagged
-      {&step, -1.0, 0.0, 0.0, false},   // vertical step: no stiffness, no load
-      {&step, -3.0, 0.0, 0.0, true},
-      {&step, 3.0, 0.0, 0.0, true},
-      {&single, 0.0, 0.0, 0.0, true},   // no segment at all
+      {&curve, 0.5, 2.0, 0.0, false},    // inside
+      {&curve, 1.0, 2.0, 0.0, false},    // on a point: the segment below it
+      {&curve, 1.5, 1.0, -1.0, false},   // P = -1 - y
+      {&curve, -2.0, 3.0, -1.0, false},  // the first point is still on the curve
+      {&curve, -5.0, 3.0, -1.0, true},   // below: first segment extended
+      {&curve, 7.0, 1.0, -1.0, true},    // above: last segment extended
+      {&two, 0.0, 1.0, 0.0, true},       // two points: always flagged
+      {&step, -1.0, 0.0, 0.0, false},    // vertical step: no stiffness, no load
+      {&step, -3.0, 0.0, 0.0, true},    {&step, 3.0, 0.0, 0.0, true},
+      {&single, 0.0, 0.0, 0.0, true},  // no segment at all
   };
   for (const Row& row : rows) {
     const SpringLine line = linearize_py_curve(*row.curve, row.y);
@@ -446,7 +444,7 @@ TEST(SolverEiCurves, IterateUntilRigiditySettles) {
   EXPECT_NEAR(r.moment[20], -12.5, 1e-9);
   EXPECT_NEAR(r.ei[20], 875.0, 1e-3);
   EXPECT_NEAR(r.ei[10], 1000.0, 1e-9);
-  EXPECT_EQ(r.ei[0], 1000.0);  // rigidities from the curve carry no half values
+  EXPECT_EQ(r.ei[0], 1000.0);     // rigidities from the curve carry no half values
   EXPECT_EQ(m.ei[20], r.ei[20]);  // the model keeps the updated rigidities
   // Every rigidity update is followed by an iteration that closes.
   for (const MonitorLine& line : r.monitor) {
@@ -540,7 +538,11 @@ TEST(SolverGuards, ModelsThatCannotBeSolved) {
       {"NaN tolerance", [](WallModel& m) { m.tolerance = std::nan(""); }},
       {"infinite maximum deflection", [](WallModel& m) { m.max_deflection = HUGE_VAL; }},
       {"code without a row", [](WallModel& m) { m.code_at(3) = kDeflection; }},
-      {"rows used up", [](WallModel& m) { restrain(m, 3, 10, 0.0, 0.0); m.restraints.clear(); }},
+      {"rows used up",
+       [](WallModel& m) {
+         restrain(m, 3, 10, 0.0, 0.0);
+         m.restraints.clear();
+       }},
       {"slope above the top", [](WallModel& m) { restrain(m, 2, -1, 0.0, 0.0); }},
   };
   for (const Row& row : rows) {

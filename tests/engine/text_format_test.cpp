@@ -19,10 +19,14 @@ struct FieldCase {
 
 std::string render(const FieldCase& c) {
   switch (c.kind) {
-    case 'I': return i(static_cast<std::int64_t>(c.value), c.w);
-    case 'F': return f(c.value, c.w, c.d);
-    case 'E': return e(c.value, c.w, c.d);
-    default: return d(c.value, c.w, c.d);
+    case 'I':
+      return i(static_cast<std::int64_t>(c.value), c.w);
+    case 'F':
+      return f(c.value, c.w, c.d);
+    case 'E':
+      return e(c.value, c.w, c.d);
+    default:
+      return d(c.value, c.w, c.d);
   }
 }
 
@@ -42,7 +46,7 @@ TEST(FieldFormat, MatchesFortranEditDescriptors) {
       {'F', 5, 2, 0.375, " 0.38"},
       {'F', 4, 0, 2.5, "  2."},
       {'F', 4, 0, 3.5, "  4."},
-      {'F', 4, 3, 0.125, ".125"},    // optional zero dropped
+      {'F', 4, 3, 0.125, ".125"},  // optional zero dropped
       {'F', 5, 3, -0.125, "-.125"},
       {'F', 4, 3, -0.125, "****"},
       {'F', 10, 2, 12.345, "     12.35"},

@@ -38,14 +38,24 @@ struct DistributionCase {
 TEST(Distribution, StiffnessRowsOnStations) {
   const DistributionCase cases[] = {
       {"constant range holds half values at its ends", "0 10 1 1000\n", 1, {{0, 500}, {1, 1000}, {9, 1000}, {10, 500}}},
-      {"ranges sharing an end station sum there", "0 5 1 1000\n5 10 1 2000\n", 2, {{0, 500}, {4, 1000}, {5, 1500}, {6, 2000}, {10, 1000}}},
-      {"chain interpolates to the next row's end", "0 3 2 1000\n7 10 1 2000\n", 2, {{0, 500}, {5, 1500}, {10, 1000}, {3, 1300}}},
+      {"ranges sharing an end station sum there",
+       "0 5 1 1000\n5 10 1 2000\n",
+       2,
+       {{0, 500}, {4, 1000}, {5, 1500}, {6, 2000}, {10, 1000}}},
+      {"chain interpolates to the next row's end",
+       "0 3 2 1000\n7 10 1 2000\n",
+       2,
+       {{0, 500}, {5, 1500}, {10, 1000}, {3, 1300}}},
       {"a single-station row holds the full value", "4 4 1 700\n", 1, {{3, 0}, {4, 700}, {5, 0}}},
-      {"a chain of three rows", "0 0 2 1000\n0 5 2 2000\n0 10 1 1000\n", 3, {{0, 500}, {5, 2000}, {10, 500}, {2, 1400}}},
+      {"a chain of three rows",
+       "0 0 2 1000\n0 5 2 2000\n0 10 1 1000\n",
+       3,
+       {{0, 500}, {5, 2000}, {10, 500}, {2, 1400}}},
   };
   for (const auto& c : cases) {
     const Problem p = read_wall(std::string("10 1 100 0.00001 0\n") + c.stiffness_rows + "0\n0\n", 0, c.n_rows);
-    for (const auto& [station, ei] : c.expected) EXPECT_DOUBLE_EQ(p.wall.ei[station], ei) << c.name << ", station " << station;
+    for (const auto& [station, ei] : c.expected)
+      EXPECT_DOUBLE_EQ(p.wall.ei[station], ei) << c.name << ", station " << station;
   }
 }
 
@@ -202,7 +212,7 @@ TEST(GeneratedPressure, EverySixthPointInEnglishUnitsBeyondFifty) {
   const auto sixty = shown_points(points_of(60), 1);
   ASSERT_EQ(sixty.size(), 10u);
   EXPECT_DOUBLE_EQ(sixty.front().depth, 0.0);
-  EXPECT_DOUBLE_EQ(sixty[1].depth, 6.0);   // point 7
+  EXPECT_DOUBLE_EQ(sixty[1].depth, 6.0);       // point 7
   EXPECT_DOUBLE_EQ(sixty.back().depth, 54.0);  // point 55
   EXPECT_EQ(shown_points(points_of(50), 1).size(), 50u);
   EXPECT_EQ(shown_points(points_of(60), 2).size(), 60u);

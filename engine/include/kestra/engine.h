@@ -19,15 +19,15 @@
 #include <stdint.h>
 
 #if defined(_WIN32)
-#  if defined(KESTRA_BUILDING_ENGINE)
-#    define KESTRA_API __declspec(dllexport)
-#  else
-#    define KESTRA_API __declspec(dllimport)
-#  endif
-#  define KESTRA_CALL __stdcall
+#if defined(KESTRA_BUILDING_ENGINE)
+#define KESTRA_API __declspec(dllexport)
 #else
-#  define KESTRA_API __attribute__((visibility("default")))
-#  define KESTRA_CALL
+#define KESTRA_API __declspec(dllimport)
+#endif
+#define KESTRA_CALL __stdcall
+#else
+#define KESTRA_API __attribute__((visibility("default")))
+#define KESTRA_CALL
 #endif
 
 #define KESTRA_INTERFACE_VERSION 10

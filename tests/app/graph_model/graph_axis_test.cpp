@@ -17,13 +17,13 @@ TEST(GraphRangeStep, TenthOfThePowerBelowThreeDecadeUnits) {
   struct Row {
     double width, step;
   } const rows[] = {
-      {10.0, 1.0},     // 1 x 10^1 is under 3 x 10^1: a tenth of 10
+      {10.0, 1.0},  // 1 x 10^1 is under 3 x 10^1: a tenth of 10
       {29.9, 1.0},
-      {30.0, 10.0},    // exactly 3 x 10^1 is not under it
+      {30.0, 10.0},  // exactly 3 x 10^1 is not under it
       {3.0, 1.0},
       {2.9, 0.1},
       {250.0, 10.0},
-      {0.02, 0.001},   // an all-zero axis widened by 0.01 on both sides
+      {0.02, 0.001},  // an all-zero axis widened by 0.01 on both sides
       {0.0042, 0.001},
       // Decimal widths a hair off 3 x 10^e in binary count as 3 x 10^e.
       {0.1 + 0.2, 0.1},
@@ -57,19 +57,16 @@ TEST_P(GraphNiceRange, EndsMoveOutwardsToWholeSteps) {
   EXPECT_DOUBLE_EQ(range->Max, r.max);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    HandWorked, GraphNiceRange,
-    ::testing::Values(
-        RangeRow{0.0, 0.0, -0.01, 0.01, 0.001},    // all points at 0
-        RangeRow{0.0, 10.0, 0.0, 10.0, 1.0},
-        RangeRow{0.0, 37.2, 0.0, 40.0, 10.0},
-        RangeRow{-12.3, 45.6, -20.0, 50.0, 10.0},  // the minimum goes down, away from 0
-        RangeRow{-250.0, 0.0, -250.0, 0.0, 10.0},  // ends already on steps stay
-        RangeRow{0.0, 0.0042, 0.0, 0.005, 0.001},
-        // 1.1 / 0.1 is 11.000000000000002 in binary; 1.1 is still a whole
-        // number of steps and must not gain one.
-        RangeRow{0.0, 1.1, 0.0, 1.1, 0.1},
-        RangeRow{-0.7, 0.0, -0.7, 0.0, 0.1}));
+INSTANTIATE_TEST_SUITE_P(HandWorked, GraphNiceRange,
+                         ::testing::Values(RangeRow{0.0, 0.0, -0.01, 0.01, 0.001},  // all points at 0
+                                           RangeRow{0.0, 10.0, 0.0, 10.0, 1.0}, RangeRow{0.0, 37.2, 0.0, 40.0, 10.0},
+                                           RangeRow{-12.3, 45.6, -20.0, 50.0,
+                                                    10.0},  // the minimum goes down, away from 0
+                                           RangeRow{-250.0, 0.0, -250.0, 0.0, 10.0},  // ends already on steps stay
+                                           RangeRow{0.0, 0.0042, 0.0, 0.005, 0.001},
+                                           // 1.1 / 0.1 is 11.000000000000002 in binary; 1.1 is still a whole
+                                           // number of steps and must not gain one.
+                                           RangeRow{0.0, 1.1, 0.0, 1.1, 0.1}, RangeRow{-0.7, 0.0, -0.7, 0.0, 0.1}));
 
 TEST(GraphNiceRange, RefusesRangesWithoutAStep) {
   EXPECT_FALSE(NiceAxisRange(0.0, 5e-324).has_value());
@@ -157,15 +154,13 @@ TEST_P(GraphTickSteps, MajorStepIsOneTwoFiveOrTenTimesAPower) {
   EXPECT_EQ(t.Last, r.last);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    HandWorked, GraphTickSteps,
-    ::testing::Values(
-        TickRow{0, 1000, 7, 100, 20, 0, 50},    // raw 142.9: k = 1
-        TickRow{-20, 50, 7, 10, 2, -10, 25},    // raw 10 exactly
-        TickRow{0, 0.7, 3, 0.2, 0.04, 0, 17},   // raw 0.233: k = 2
-        TickRow{0, 1, 2, 0.5, 0.1, 0, 10},      // raw 0.5: k = 5
-        TickRow{0, 90, 1, 100, 20, 0, 4},       // raw 90: k = 9 rounds up
-        TickRow{-0.01, 0.01, 3, 0.005, 0.001, -10, 10}));
+INSTANTIATE_TEST_SUITE_P(HandWorked, GraphTickSteps,
+                         ::testing::Values(TickRow{0, 1000, 7, 100, 20, 0, 50},   // raw 142.9: k = 1
+                                           TickRow{-20, 50, 7, 10, 2, -10, 25},   // raw 10 exactly
+                                           TickRow{0, 0.7, 3, 0.2, 0.04, 0, 17},  // raw 0.233: k = 2
+                                           TickRow{0, 1, 2, 0.5, 0.1, 0, 10},     // raw 0.5: k = 5
+                                           TickRow{0, 90, 1, 100, 20, 0, 4},      // raw 90: k = 9 rounds up
+                                           TickRow{-0.01, 0.01, 3, 0.005, 0.001, -10, 10}));
 
 TEST(GraphTicks, LabelsAtEveryFifthIndexCountedFromZero) {
   const TTicks t = ComputeTicks(-20, 50, 7);  // ticks -10..25 of 2
@@ -233,10 +228,10 @@ TEST(GraphZoom, RubberBand) {
   struct Row {
     double a, b, min, max;
   } const rows[] = {
-      {20, 60, 20, 60},    // wide enough: taken as drawn
-      {60, 20, 20, 60},    // dragged backwards
-      {40, 41, 38, 43},    // 1/100 of the width -> 1/20, centred on 40.5
-      {0, 1, 0, 5},        // near the edge: shifted inside
+      {20, 60, 20, 60},  // wide enough: taken as drawn
+      {60, 20, 20, 60},  // dragged backwards
+      {40, 41, 38, 43},  // 1/100 of the width -> 1/20, centred on 40.5
+      {0, 1, 0, 5},      // near the edge: shifted inside
       {99.5, 100, 95, 100},
   };
   for (const Row& r : rows) {

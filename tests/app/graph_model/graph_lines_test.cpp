@@ -24,8 +24,7 @@ class GraphLineList : public ::testing::Test {
     list.SetLineCount(3);
     list.SetPointCount(4);
     for (std::size_t i = 0; i < 3; ++i)
-      for (std::size_t j = 0; j < 4; ++j)
-        list.Line(i).SetPoint(j, 10.0L * i + j, -static_cast<long double>(j));
+      for (std::size_t j = 0; j < 4; ++j) list.Line(i).SetPoint(j, 10.0L * i + j, -static_cast<long double>(j));
   }
   TLineList list;
 };
@@ -156,9 +155,7 @@ TEST(GraphPlot, DisplayNameFallsBackToCurveNameAndValue) {
   EXPECT_EQ(g.DisplayName(g.Lines.Line(0)), "Load #120.5");
 
   // The caption hook rewrites legend captions but not the names.
-  g.onGetCaption = [](int index, std::string& caption) {
-    caption = std::to_string(index) + ": " + caption;
-  };
+  g.onGetCaption = [](int index, std::string& caption) { caption = std::to_string(index) + ": " + caption; };
   EXPECT_EQ(g.LegendCaption(1), "1: Long-Term");
   EXPECT_EQ(g.DisplayName(g.Lines.Line(1)), "Long-Term");
   EXPECT_THROW(g.LegendCaption(3), std::out_of_range);
@@ -167,7 +164,7 @@ TEST(GraphPlot, DisplayNameFallsBackToCurveNameAndValue) {
 TEST(GraphPlot, RelistingShowsTheFirstTwentyOfManyLines) {
   TGraphPlot g;
   g.Lines.SetLineCount(25);
-  g.Lines.Line(3).Listed = false;   // unlisted by the user earlier
+  g.Lines.Line(3).Listed = false;  // unlisted by the user earlier
   g.Lines.Line(22).Listed = true;
   g.RelistLines();
   for (std::size_t i = 0; i < 25; ++i) EXPECT_EQ(g.Lines.Line(i).Listed, i < 20) << i;
@@ -232,8 +229,7 @@ TEST(GraphPlot, AxisCaptionsOfEachPanelUseTheirPatterns) {
 
 // A window that records how it is used.
 struct FakeWindow : TGraphWindow {
-  explicit FakeWindow(int& shows, TGraphPlot* close_on_show = nullptr)
-      : shows_(shows), close_on_show_(close_on_show) {}
+  explicit FakeWindow(int& shows, TGraphPlot* close_on_show = nullptr) : shows_(shows), close_on_show_(close_on_show) {}
   void ShowRestored() override {
     ++shows_;
     if (close_on_show_) close_on_show_->WindowClosed();  // a graph it cannot draw
@@ -315,13 +311,12 @@ TEST(GraphUnits, PatternExpansion) {
       // length token: the others stay as written.
       {"F2-F", 1, "tons-F"},
       {"L1/L", 1, "in/L"},
-      {"F/L", 3, "F/L"},   // other units: unchanged
-      {"F/L", 7, "F/L"},   // clamped to 3
+      {"F/L", 3, "F/L"},  // other units: unchanged
+      {"F/L", 7, "F/L"},  // clamped to 3
       {"F/L", 0, "lbs/in"},
       {"", 1, ""},
   };
-  for (const Row& r : rows)
-    EXPECT_EQ(ExpandUnitPattern(r.pattern, r.units), r.text) << r.pattern << " " << r.units;
+  for (const Row& r : rows) EXPECT_EQ(ExpandUnitPattern(r.pattern, r.units), r.text) << r.pattern << " " << r.units;
 
   EXPECT_EQ(AxisCaption("Soil Reaction", "F/L", 1), "Soil Reaction (lbs/in)");
   EXPECT_EQ(AxisCaption("Depth (ft)", "", 1), "Depth (ft)");
@@ -344,15 +339,14 @@ TEST(GraphText, GeneralNumbers) {
       {-0.0, 5, "0"},
       {12345.678, 5, "12346"},
       {123456, 5, "1.2346E5"},
-      {99999.5, 5, "1E5"},                 // rounding carries into a new digit
-      {0.30000000000000004, 4, "0.3"},     // a tick computed as 3 * 0.1
+      {99999.5, 5, "1E5"},              // rounding carries into a new digit
+      {0.30000000000000004, 4, "0.3"},  // a tick computed as 3 * 0.1
       {std::numeric_limits<double>::quiet_NaN(), 4, "NAN"},
       {-std::numeric_limits<double>::infinity(), 4, "-INF"},
   };
   for (const Row& r : rows) EXPECT_EQ(GraphNumberText(r.value, r.digits), r.text) << r.value;
 
-  EXPECT_EQ(ReadoutCaption("Moment vs Depth", 12.3456789, -0.5),
-            "Moment vs Depth X: 12.346 Y: -0.5");
+  EXPECT_EQ(ReadoutCaption("Moment vs Depth", 12.3456789, -0.5), "Moment vs Depth X: 12.346 Y: -0.5");
 }
 
 TEST(GraphColours, SequenceOfSeventeenByListedPosition) {
@@ -380,12 +374,9 @@ TEST(GraphMarkers, EveryNthPointFromPointZero) {
 TEST(GraphMarkers, ShapesByLineIndex) {
   // 320 pixels per inch: radius 10. Screen y grows downwards.
   using V = std::vector<TPixelPoint>;
-  EXPECT_EQ(MarkerVertices(0, 100, 100, 320, 320),
-            (V{{100, 110}, {91, 95}, {109, 95}}));  // pointing down
-  EXPECT_EQ(MarkerVertices(1, 100, 100, 320, 320),
-            (V{{107, 93}, {107, 107}, {93, 107}, {93, 93}}));  // square
-  EXPECT_EQ(MarkerVertices(2, 100, 100, 320, 320),
-            (V{{100, 90}, {109, 105}, {91, 105}}));  // pointing up
+  EXPECT_EQ(MarkerVertices(0, 100, 100, 320, 320), (V{{100, 110}, {91, 95}, {109, 95}}));             // pointing down
+  EXPECT_EQ(MarkerVertices(1, 100, 100, 320, 320), (V{{107, 93}, {107, 107}, {93, 107}, {93, 93}}));  // square
+  EXPECT_EQ(MarkerVertices(2, 100, 100, 320, 320), (V{{100, 90}, {109, 105}, {91, 105}}));            // pointing up
   const V pentagon = MarkerVertices(4, 100, 100, 320, 320);
   ASSERT_EQ(pentagon.size(), 5u);
   EXPECT_EQ(pentagon[0], (TPixelPoint{100, 90}));
@@ -413,11 +404,9 @@ TEST(GraphSet, TwelveDistinctDefinitionsWithTheirOptions) {
   EXPECT_EQ(std::set<const TGraphPlot*>(all.begin(), all.end()).size(), TGraphSet::kGraphCount);
 
   for (const TGraphPlot* depth_plot :
-       {&set.pltLD, &set.PltCombine, &set.pltDef, &set.pltMom, &set.pltShear, &set.pltSoil,
-        &set.pltDMS})
+       {&set.pltLD, &set.PltCombine, &set.pltDef, &set.pltMom, &set.pltShear, &set.pltSoil, &set.pltDMS})
     EXPECT_TRUE(depth_plot->XOnTop) << depth_plot->Caption;
-  for (const TGraphPlot* xy_plot :
-       {&set.pltPY, &set.pltInter, &set.pltMomEi, &set.pltMomCurv, &set.pltLM})
+  for (const TGraphPlot* xy_plot : {&set.pltPY, &set.pltInter, &set.pltMomEi, &set.pltMomCurv, &set.pltLM})
     EXPECT_FALSE(xy_plot->XOnTop) << xy_plot->Caption;
   EXPECT_TRUE(set.pltDMS.ShowThree);
   EXPECT_EQ(set.pltDef.Caption, "Deflection vs Depth");
@@ -432,8 +421,7 @@ TEST(GraphSet, ResultCaptionsFollowTheUnitOfThePlotData) {
     set.SetResultCaptions(unit);
     set.SetUnits(unit);
     const bool english = unit == 1;
-    EXPECT_EQ(set.pltMom.XAxisCaption(),
-              english ? "Bending Moment (in-kips)" : "Bending Moment (m-kN)");
+    EXPECT_EQ(set.pltMom.XAxisCaption(), english ? "Bending Moment (in-kips)" : "Bending Moment (m-kN)");
     EXPECT_EQ(set.pltShear.XAxisCaption(), english ? "Shear (kips)" : "Shear (kN)");
     EXPECT_EQ(set.pltMomEi.YAxisCaption(), english ? "EI (kips-in^2)" : "EI (kN-m^2)");
     EXPECT_EQ(set.pltLM.YAxisCaption(), english ? "Lateral Load (kips)" : "Lateral Load (kN)");

@@ -84,8 +84,8 @@ TEST_P(ExampleFile, ReadsWhole) {
   TGraphSet graphs;
   TPlotReadInfo info;
   std::vector<std::string> messages;
-  ASSERT_TRUE(ReadPlotFile(Fixture(row.file), true, TPlotProject{}, graphs,
-                           [&](const std::string& m) { messages.push_back(m); }, &info))
+  ASSERT_TRUE(ReadPlotFile(
+      Fixture(row.file), true, TPlotProject{}, graphs, [&](const std::string& m) { messages.push_back(m); }, &info))
       << info.Detail;
   EXPECT_TRUE(messages.empty());
   EXPECT_EQ(info.Unit, row.unit);
@@ -119,8 +119,7 @@ TEST_P(ExampleCsv, ResultsAreTheFilesStationRowsInGraphUnits) {
   WriteResultsCsv(out, graphs, info);
   const std::vector<std::string> lines = Lines(out.str());
   ASSERT_EQ(lines.size(), file.stations.size() + 1);
-  EXPECT_EQ(lines[0],
-            "problem,depth (ft),deflection (in),moment (in-kips),shear (kips),soil reaction (lbs/in)");
+  EXPECT_EQ(lines[0], "problem,depth (ft),deflection (in),moment (in-kips),shear (kips),soil reaction (lbs/in)");
   const long double divisors[] = {1, 12, 1, 1000, 1000, 1};
   for (std::size_t r = 0; r < file.stations.size(); ++r) {
     const std::vector<std::string> fields = Split(lines[r + 1], ',');
@@ -154,12 +153,11 @@ TEST_P(ExampleCsv, PYHoldsEveryPointOfTheLastBlocksCurves) {
   ASSERT_EQ(lines.size(), 11u);  // two curves of five points
   EXPECT_EQ(lines[0], "curve,label,y (in),p (lbs/in)");
   EXPECT_EQ(lines[1], "1,20,-2,100");
-  EXPECT_EQ(lines[10], std::string("2,") + (GetParam() == std::string("cantilever_user.kt4p") ? "40" : "30") +
-                           ",2,-1500");
+  EXPECT_EQ(lines[10],
+            std::string("2,") + (GetParam() == std::string("cantilever_user.kt4p") ? "40" : "30") + ",2,-1500");
 }
 
-INSTANTIATE_TEST_SUITE_P(Examples, ExampleCsv,
-                         ::testing::Values("cantilever_user.kt4p", "cantilever_long_term.kt4p"));
+INSTANTIATE_TEST_SUITE_P(Examples, ExampleCsv, ::testing::Values("cantilever_user.kt4p", "cantilever_long_term.kt4p"));
 
 TEST(ResultsCsvFiles, WritesTheThreeTablesAndNamesAFolderItCannotWriteTo) {
   TGraphSet graphs;
@@ -171,10 +169,9 @@ TEST(ResultsCsvFiles, WritesTheThreeTablesAndNamesAFolderItCannotWriteTo) {
   ASSERT_EQ(WritePlotCsvFiles(dir, "anchored", graphs, info), "");
 
   using Writer = void (*)(std::ostream&, const TGraphSet&, const TPlotReadInfo&);
-  const std::pair<const char*, Writer> tables[] = {
-      {"anchored-results.csv", &WriteResultsCsv},
-      {"anchored-pressure.csv", &WritePressureCsv},
-      {"anchored-py.csv", &WritePYCsv}};
+  const std::pair<const char*, Writer> tables[] = {{"anchored-results.csv", &WriteResultsCsv},
+                                                   {"anchored-pressure.csv", &WritePressureCsv},
+                                                   {"anchored-py.csv", &WritePYCsv}};
   for (const auto& [name, write] : tables) {
     std::ifstream in(dir / name, std::ios::binary);
     std::ostringstream got, expected;
@@ -185,8 +182,7 @@ TEST(ResultsCsvFiles, WritesTheThreeTablesAndNamesAFolderItCannotWriteTo) {
   std::ifstream results(dir / "anchored-results.csv");
   std::string header;
   std::getline(results, header);
-  EXPECT_EQ(header,
-            "problem,depth (m),deflection (m),moment (m-kN),shear (kN),soil reaction (kN/m)");
+  EXPECT_EQ(header, "problem,depth (m),deflection (m),moment (m-kN),shear (kN),soil reaction (kN/m)");
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);  // no temporaries left
 
   const std::string message = WritePlotCsvFiles(dir / "missing", "anchored", graphs, info);

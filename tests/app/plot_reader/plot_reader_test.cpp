@@ -25,8 +25,8 @@ class PlotReader : public ::testing::Test {
   bool Read(const std::string& text, bool report_errors = true) {
     messages.clear();
     TWordReader words = TWordReader::FromText(text);
-    return ReadPlotWords(words, report_errors, project, graphs,
-                         [this](const std::string& m) { messages.push_back(m); }, &info);
+    return ReadPlotWords(
+        words, report_errors, project, graphs, [this](const std::string& m) { messages.push_back(m); }, &info);
   }
 
   // X or Y of point j of line i of a list.
@@ -253,19 +253,18 @@ TEST_P(PlotReaderNaming, ResultLinesAreNamedByStageOrVariant) {
   b.n_problems = row.n_blocks;
   b.stations = Stations(3, 6);
   ASSERT_TRUE(Read(Join(std::vector<Block>(static_cast<std::size_t>(row.n_blocks), b)))) << info.Detail;
-  for (TLineList* list : {&graphs.pltDef.Lines, &graphs.pltMom.Lines, &graphs.pltShear.Lines,
-                          &graphs.pltSoil.Lines, &graphs.pltDMS.Lines}) {
+  for (TLineList* list : {&graphs.pltDef.Lines, &graphs.pltMom.Lines, &graphs.pltShear.Lines, &graphs.pltSoil.Lines,
+                          &graphs.pltDMS.Lines}) {
     ASSERT_EQ(list->LineCount(), row.names.size());
     for (std::size_t i = 0; i < row.names.size(); ++i) EXPECT_EQ(list->Line(i).Name, row.names[i]) << i;
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Runs, PlotReaderNaming,
-    ::testing::Values(NamingRow{false, 1, {""}}, NamingRow{true, 1, {""}},
-                      NamingRow{true, 2, {"Short-Term", "Long-Term"}},
-                      NamingRow{false, 2, {"Stage: 1", "Stage: 2"}},
-                      NamingRow{false, 3, {"Stage: 1", "Stage: 2", "Stage: 3"}}));
+INSTANTIATE_TEST_SUITE_P(Runs, PlotReaderNaming,
+                         ::testing::Values(NamingRow{false, 1, {""}}, NamingRow{true, 1, {""}},
+                                           NamingRow{true, 2, {"Short-Term", "Long-Term"}},
+                                           NamingRow{false, 2, {"Stage: 1", "Stage: 2"}},
+                                           NamingRow{false, 3, {"Stage: 1", "Stage: 2", "Stage: 3"}}));
 
 TEST_F(PlotReader, TheFirstBlockDecidesHowManyBlocksAreRead) {
   Block first;
@@ -309,7 +308,7 @@ TEST_F(PlotReader, LayerColumnNamesEachLayerByItsSoilAndAddsTheWall) {
   ASSERT_TRUE(Read(b.Text())) << info.Detail;
   const TLineList& layers = graphs.pltDMS.LayerLines;
   const std::vector<std::pair<std::string, int>> expected = {
-      {" CLAY ", 1}, {" CLAY ", 1},        {" CLAY ", 1},     {" SAND ", 7}, {" SILT ", 8},
+      {" CLAY ", 1},      {" CLAY ", 1},     {" CLAY ", 1},  {" SAND ", 7}, {" SILT ", 8},
       {"STRONG ROCK", 9}, {"WEAK ROCK", 10}, {"LAYER 8", 0}, {"PILE", 0},   {"PILE", 0}};
   ASSERT_EQ(layers.LineCount(), expected.size());
   EXPECT_EQ(graphs.pltDMS.WallLineCount, 8);
@@ -428,8 +427,8 @@ TEST_F(PlotReader, FilesThatCannotBeOpenedFailWithTheGeneralMessage) {
   std::filesystem::remove(missing);
   graphs.pltDef.Lines.SetLineCount(1);
   graphs.pltDef.Lines.SetPointCount(4);
-  EXPECT_FALSE(ReadPlotFile(missing, true, project, graphs,
-                            [this](const std::string& m) { messages.push_back(m); }, &info));
+  EXPECT_FALSE(ReadPlotFile(
+      missing, true, project, graphs, [this](const std::string& m) { messages.push_back(m); }, &info));
   EXPECT_EQ(messages, std::vector<std::string>{std::string(kPlotReadFailed)});
   EXPECT_NE(info.Detail.find("kestra-no-such-plot-file"), std::string::npos) << info.Detail;
   EXPECT_EQ(graphs.pltDef.Lines.PointCount(), 0u);  // cleared before the file was opened

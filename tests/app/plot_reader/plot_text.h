@@ -31,8 +31,7 @@ struct Block {
       s += Real(c.label) + Int(static_cast<long>(c.points.size())) + "\n";
       for (const auto& [y, p] : c.points) s += Real(y) + Real(p) + "\n";
     }
-    s += Int(n_problems) + Int(static_cast<long>(stations.size())) +
-         Int(unit_again < 0 ? unit : unit_again) + "\n";
+    s += Int(n_problems) + Int(static_cast<long>(stations.size())) + Int(unit_again < 0 ? unit : unit_again) + "\n";
     for (const auto& r : stations) s += Reals(r.data(), 5);
     return s;
   }

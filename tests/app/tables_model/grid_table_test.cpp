@@ -132,8 +132,8 @@ TEST_F(LayerTables, RowsRespectLimitsAndKeepColumnsEqual) {
   EXPECT_THROW(layers->SetRowCount(2000000000), TGridTableError);
   EXPECT_EQ(layers->RowCount(), 0);
 
-  EXPECT_FALSE(layers->InsertRowGroup(1));   // beyond the rows
-  EXPECT_TRUE(layers->InsertRowGroup(0));    // into an empty table
+  EXPECT_FALSE(layers->InsertRowGroup(1));  // beyond the rows
+  EXPECT_TRUE(layers->InsertRowGroup(0));   // into an empty table
   EXPECT_THROW((void)layers->Cell(1, 5).AsFloat(), TGridTableError);
   EXPECT_THROW((void)layers->Cell(7, 0).AsFloat(), TGridTableError);
 }
@@ -294,21 +294,20 @@ TEST_P(TypedText, ValidatesAndStores) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, TypedText,
-    ::testing::Values(
-        TextRow{"int accepted", 0, true, "5", true, "", 5},
-        TextRow{"int expression", 0, true, "2*3+1", true, "", 7},
-        TextRow{"int fraction", 0, true, "2.5", false, "Entry must be an integer.", 7},
-        TextRow{"int above maximum", 0, true, "1001", false, "Entry must be between 0 and 1000.", 7},
-        TextRow{"int below minimum", 0, true, "-1", false, "Entry must be between 0 and 1000.", 7},
-        TextRow{"int nearly integral", 0, true, "3.00000000001", true, "", 3},
-        TextRow{"int unchecked without editor", 0, false, "2000.6", true, "", 2001},
-        TextRow{"int beyond 32 bits without editor", 0, false, "1E12", true, "", 2147483647},
-        TextRow{"int blank", 0, true, "", false, "Entry could not be evaluated:", 7},
-        TextRow{"enum fraction", 1, true, "1.5", false, "Value must be an integer.", 1},
-        TextRow{"enum number", 1, false, "2", true, "", 2},
-        TextRow{"float expression", 2, true, "2*3", true, "", 6},
-        TextRow{"float letters", 2, true, "abc", false, "Entry could not be evaluated:", 0.5L},
-        TextRow{"float blank", 2, false, "", false, "Entry could not be evaluated:", 0.5L}));
+    ::testing::Values(TextRow{"int accepted", 0, true, "5", true, "", 5},
+                      TextRow{"int expression", 0, true, "2*3+1", true, "", 7},
+                      TextRow{"int fraction", 0, true, "2.5", false, "Entry must be an integer.", 7},
+                      TextRow{"int above maximum", 0, true, "1001", false, "Entry must be between 0 and 1000.", 7},
+                      TextRow{"int below minimum", 0, true, "-1", false, "Entry must be between 0 and 1000.", 7},
+                      TextRow{"int nearly integral", 0, true, "3.00000000001", true, "", 3},
+                      TextRow{"int unchecked without editor", 0, false, "2000.6", true, "", 2001},
+                      TextRow{"int beyond 32 bits without editor", 0, false, "1E12", true, "", 2147483647},
+                      TextRow{"int blank", 0, true, "", false, "Entry could not be evaluated:", 7},
+                      TextRow{"enum fraction", 1, true, "1.5", false, "Value must be an integer.", 1},
+                      TextRow{"enum number", 1, false, "2", true, "", 2},
+                      TextRow{"float expression", 2, true, "2*3", true, "", 6},
+                      TextRow{"float letters", 2, true, "abc", false, "Entry could not be evaluated:", 0.5L},
+                      TextRow{"float blank", 2, false, "", false, "Entry could not be evaluated:", 0.5L}));
 
 TEST(GridTableText, FloatTextUsesTheEightDigitFormat) {
   TGridTableRegistry reg;

@@ -27,8 +27,8 @@ TEST(ProgramDataDefaults, NewProjectHoldsTheDocumentedDefaults) {
   EXPECT_FALSE(p.UserEarthPressure);
   EXPECT_FALSE(p.EarthPressureGenerated);
   EXPECT_TRUE(p.GeneratePY);
-  for (bool flag : {p.ApplyConcentratedLoads, p.ApplyRestraints, p.ApplyExternalPY, p.ApplySprings,
-                    p.ApplyPYMod, p.ApplySurcharges, p.ApplyEICurves, p.LongTermAnalysis()}) {
+  for (bool flag : {p.ApplyConcentratedLoads, p.ApplyRestraints, p.ApplyExternalPY, p.ApplySprings, p.ApplyPYMod,
+                    p.ApplySurcharges, p.ApplyEICurves, p.LongTermAnalysis()}) {
     EXPECT_FALSE(flag);
   }
   EXPECT_EQ(p.StageCount(), 1);
@@ -134,21 +134,19 @@ INSTANTIATE_TEST_SUITE_P(
     Table, DerivedCodes,
     ::testing::Values(
         CodeRow{"new project", TProblemKind::kFirst, 0, false, false, true, false, false, 0, 0, 2, 0, false},
-        CodeRow{"user pressure clears generated", TProblemKind::kFirst, 1, true, true, true, false, false, 0,
-                1, 2, 0, false},
-        CodeRow{"trapezoidal, first problem", TProblemKind::kFirst, 3, false, false, true, false, false, 0, 3,
-                2, 0, false},
-        CodeRow{"trapezoidal, long-term problem", TProblemKind::kLongTerm, 3, false, false, true, false,
-                false, 0, 2, 2, 0, false},
-        CodeRow{"trapezoidal, stage file", TProblemKind::kStage, 3, false, true, false, false, false, 0, 2,
-                0, 0, true},
-        CodeRow{"chosen but nothing generated", TProblemKind::kFirst, 2, false, false, false, false, false, 0,
-                0, 0, 0, false},
-        CodeRow{"user curves only", TProblemKind::kFirst, 0, false, false, false, true, false, 0, 0, 1, 0,
+        CodeRow{"user pressure clears generated", TProblemKind::kFirst, 1, true, true, true, false, false, 0, 1, 2, 0,
                 false},
+        CodeRow{"trapezoidal, first problem", TProblemKind::kFirst, 3, false, false, true, false, false, 0, 3, 2, 0,
+                false},
+        CodeRow{"trapezoidal, long-term problem", TProblemKind::kLongTerm, 3, false, false, true, false, false, 0, 2, 2,
+                0, false},
+        CodeRow{"trapezoidal, stage file", TProblemKind::kStage, 3, false, true, false, false, false, 0, 2, 0, 0, true},
+        CodeRow{"chosen but nothing generated", TProblemKind::kFirst, 2, false, false, false, false, false, 0, 0, 0, 0,
+                false},
+        CodeRow{"user curves only", TProblemKind::kFirst, 0, false, false, false, true, false, 0, 0, 1, 0, false},
         CodeRow{"EI curves on", TProblemKind::kFirst, 0, false, false, true, false, true, 4, 0, 2, 4, false},
-        CodeRow{"EI rows but option off", TProblemKind::kFirst, 0, false, false, true, false, false, 4, 0, 2,
-                0, false}));
+        CodeRow{"EI rows but option off", TProblemKind::kFirst, 0, false, false, true, false, false, 4, 0, 2, 0,
+                false}));
 
 TEST(ProgramDataOptions, LongTermCode) {
   TProgramData p;

@@ -58,26 +58,26 @@ TEST_P(TableDefinitions, MatchTheProgram) {
 
 INSTANTIATE_TEST_SUITE_P(
     Program, TableDefinitions,
-    ::testing::Values(
-        DefinitionRow{"PileSect", false, 15, "Wall Stiffness", 1, 10, "Section", "IIEF"},
-        DefinitionRow{"SoilLayer", false, 0, "Specify Deflection and Slope on Wall", 1, 10, "No", "EIFF"},
-        DefinitionRow{"BoundCond", false, 123, "Concentrated Loads on Wall", 1, 20, "", "EIIFFF"},
-        DefinitionRow{"SoilStrength", false, 4, "Lateral Spring and Rotation Spring", 1, 20, "Point", "EIIFF"},
-        DefinitionRow{"PYMod", false, 16, "p-y Modification Factors", 2, 30, "", "FFF"},
-        DefinitionRow{"DistLoad", false, 22, "Distributed Loads", 2, 100, "", "FF"},
-        DefinitionRow{"LongDist", false, 104, "Distributed Load (Long-Term)", 1, 0, "", "FF"},
-        DefinitionRow{"NewSoil", false, 19, "Soil Layers", 1, 10, "", "EFT"},
-        DefinitionRow{"LongSoil", false, 44, "Soil Layers (Long-Term)", 1, 10, "", "EFT"},
-        DefinitionRow{"TblClay1", false, 18, "Clay", 2, 2, "", "FFFF"},
-        DefinitionRow{"TblSand1", false, 17, "Sand", 2, 2, "", "FFF"},
-        DefinitionRow{"TblSilt1", false, 29, "Silt", 2, 2, "", "FFFFF"},
-        DefinitionRow{"TblRock1", false, 30, "Strong Rock", 2, 2, "", "FF"},
-        DefinitionRow{"TblRock2", false, 31, "Weak Rock", 2, 2, "", "FFFFF"},
-        DefinitionRow{"SurchargeTable", false, 23, "Surcharge Loads", 1, 20, "", "EFFF"},
-        DefinitionRow{"PYCurves2", true, 37, "Sets of Ext. p-y Curves", 2, 30, "", "ITFF"},
-        DefinitionRow{"PYCurve2", true, 38, "External p-y Curve", 2, 17, "Point", "FF"},
-        DefinitionRow{"MEICurves2", true, 36, "Nonlinear Moment vs EI Curves", 1, 20, "Section", "IIT"},
-        DefinitionRow{"Rows2", true, 0, "Moment and EI data", 1, 100, "Point", "FF"}));
+    ::testing::Values(DefinitionRow{"PileSect", false, 15, "Wall Stiffness", 1, 10, "Section", "IIEF"},
+                      DefinitionRow{"SoilLayer", false, 0, "Specify Deflection and Slope on Wall", 1, 10, "No", "EIFF"},
+                      DefinitionRow{"BoundCond", false, 123, "Concentrated Loads on Wall", 1, 20, "", "EIIFFF"},
+                      DefinitionRow{"SoilStrength", false, 4, "Lateral Spring and Rotation Spring", 1, 20, "Point",
+                                    "EIIFF"},
+                      DefinitionRow{"PYMod", false, 16, "p-y Modification Factors", 2, 30, "", "FFF"},
+                      DefinitionRow{"DistLoad", false, 22, "Distributed Loads", 2, 100, "", "FF"},
+                      DefinitionRow{"LongDist", false, 104, "Distributed Load (Long-Term)", 1, 0, "", "FF"},
+                      DefinitionRow{"NewSoil", false, 19, "Soil Layers", 1, 10, "", "EFT"},
+                      DefinitionRow{"LongSoil", false, 44, "Soil Layers (Long-Term)", 1, 10, "", "EFT"},
+                      DefinitionRow{"TblClay1", false, 18, "Clay", 2, 2, "", "FFFF"},
+                      DefinitionRow{"TblSand1", false, 17, "Sand", 2, 2, "", "FFF"},
+                      DefinitionRow{"TblSilt1", false, 29, "Silt", 2, 2, "", "FFFFF"},
+                      DefinitionRow{"TblRock1", false, 30, "Strong Rock", 2, 2, "", "FF"},
+                      DefinitionRow{"TblRock2", false, 31, "Weak Rock", 2, 2, "", "FFFFF"},
+                      DefinitionRow{"SurchargeTable", false, 23, "Surcharge Loads", 1, 20, "", "EFFF"},
+                      DefinitionRow{"PYCurves2", true, 37, "Sets of Ext. p-y Curves", 2, 30, "", "ITFF"},
+                      DefinitionRow{"PYCurve2", true, 38, "External p-y Curve", 2, 17, "Point", "FF"},
+                      DefinitionRow{"MEICurves2", true, 36, "Nonlinear Moment vs EI Curves", 1, 20, "Section", "IIT"},
+                      DefinitionRow{"Rows2", true, 0, "Moment and EI data", 1, 100, "Point", "FF"}));
 
 class ProgramTablesTest : public ::testing::Test {
  protected:
@@ -127,8 +127,8 @@ TEST_F(ProgramTablesTest, SoilTypeChoosesTheParameterTable) {
     int type;
     const char* caption;
     int columns;
-  } rows[] = {{2, "Clay", 4}, {3, "Clay", 4}, {4, "Sand", 3}, {5, "Silt", 5}, {6, "Strong Rock", 2},
-              {7, "Weak Rock", 5}, {1, "Clay", 4}};
+  } rows[] = {{2, "Clay", 4},        {3, "Clay", 4},      {4, "Sand", 3}, {5, "Silt", 5},
+              {6, "Strong Rock", 2}, {7, "Weak Rock", 5}, {1, "Clay", 4}};
   for (const auto& r : rows) {
     soil.Cell(0, 0).SetInteger(r.type);
     const TGridTable* p = soil.Cell(2, 0).AsTable();
@@ -174,11 +174,11 @@ TEST_F(ProgramTablesTest, LongDistHasNoUpperRowLimit) {
 }
 
 TEST_F(ProgramTablesTest, UnitSwitchConvertsByEachColumnsUnitString) {
-  tables.PileSect().Cell(3, 0).SetFloat(1);  // EI, lbs-in^2
-  tables.NewSoil().Cell(1, 0).SetFloat(10);  // depth, ft
+  tables.PileSect().Cell(3, 0).SetFloat(1);                         // EI, lbs-in^2
+  tables.NewSoil().Cell(1, 0).SetFloat(10);                         // depth, ft
   tables.NewSoil().Cell(2, 0).AsTable()->Cell(0, 1).SetFloat(120);  // unit weight, lbs/ft^3
-  tables.SurchargeTable().Cell(1, 0).SetFloat(50);  // SEE NOTES: not converted
-  tables.SurchargeTable().Cell(2, 0).SetFloat(12);  // distance, in
+  tables.SurchargeTable().Cell(1, 0).SetFloat(50);                  // SEE NOTES: not converted
+  tables.SurchargeTable().Cell(2, 0).SetFloat(12);                  // distance, in
   tables.PYCurves2().Cell(1, 0).AsTable()->Cell(1, 0).SetFloat(1);  // p, lbs/in
 
   tables.SetUnits(kUnitsSI);
@@ -189,8 +189,7 @@ TEST_F(ProgramTablesTest, UnitSwitchConvertsByEachColumnsUnitString) {
               120 * ft * ft * ft / lbs, 1e-9);
   EXPECT_EQ(tables.SurchargeTable().Cell(1, 0).AsFloat(), 50);
   EXPECT_NEAR(static_cast<double>(tables.SurchargeTable().Cell(2, 0).AsFloat()), 12 / 0.03937007874, 1e-6);
-  EXPECT_NEAR(static_cast<double>(tables.PYCurves2().Cell(1, 0).AsTable()->Cell(1, 0).AsFloat()),
-              in / lbs, 1e-12);
+  EXPECT_NEAR(static_cast<double>(tables.PYCurves2().Cell(1, 0).AsTable()->Cell(1, 0).AsFloat()), in / lbs, 1e-12);
   EXPECT_EQ(tables.PileSect().Column(3).CaptionLine(0), "Flexural Stiffness (EI) (kN-m^2)  ");
   EXPECT_EQ(tables.SurchargeTable().Column(2).CaptionLine(0), "Distance, X (mm)  ");
 
@@ -279,8 +278,7 @@ TEST(MainModel, ModifiedMarkCombinesDialogsAndTables) {
 TEST(MainModel, OpenLeavesACompleteUnmodifiedProjectWhateverTheReaderDid) {
   TMainModel model;
   model.Project().FreeHeight = 55;
-  const TProjectFileReader partial = [](TProgramData& p, TProgramTables& t, const std::string& path,
-                                        int dialect) {
+  const TProjectFileReader partial = [](TProgramData& p, TProgramTables& t, const std::string& path, int dialect) {
     EXPECT_EQ(p.FileName, path);
     EXPECT_EQ(dialect, 2);
     EXPECT_EQ(p.FreeHeight, 0);  // a fresh project

@@ -36,21 +36,21 @@ TEST_P(FieldValidation, MessageTextAndFlag) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, FieldValidation,
-    ::testing::Values(
-        ValidateRow{false, "400", "Entry must be less than or equal to 300", "300", false},
-        ValidateRow{false, "-5", "Entry must be greater than or equal to 1", "1", false},
-        ValidateRow{false, "15*2", "", "30", true}, ValidateRow{false, " 2.50 ", "", "2.5", true},
-        ValidateRow{false, "4/3", "", "1.33333333333333333", true},
-        ValidateRow{false, "abc", "Entry could not be evaluated:\rinvalid character(s) in expression", "abc", false},
-        ValidateRow{false, "", "Entry could not be evaluated:\rentry cannot be blank", "", false},
-        ValidateRow{false, "1/0", "Floating point division by zero", "1/0", false},
-        ValidateRow{true, "2.5", "Entry must be an integer.", "2.5", false},
-        ValidateRow{true, "abc", "Entry must be a valid integer.", "abc", false},
-        ValidateRow{true, "", "Entry must be a valid integer.", "", false},
-        // The integer check comes before the limits.
-        ValidateRow{true, "400.5", "Entry must be an integer.", "400.5", false},
-        ValidateRow{true, "1E3", "Entry must be less than or equal to 300", "300", false},
-        ValidateRow{true, "7", "", "7", true}));
+    ::testing::Values(ValidateRow{false, "400", "Entry must be less than or equal to 300", "300", false},
+                      ValidateRow{false, "-5", "Entry must be greater than or equal to 1", "1", false},
+                      ValidateRow{false, "15*2", "", "30", true}, ValidateRow{false, " 2.50 ", "", "2.5", true},
+                      ValidateRow{false, "4/3", "", "1.33333333333333333", true},
+                      ValidateRow{false, "abc", "Entry could not be evaluated:\rinvalid character(s) in expression",
+                                  "abc", false},
+                      ValidateRow{false, "", "Entry could not be evaluated:\rentry cannot be blank", "", false},
+                      ValidateRow{false, "1/0", "Floating point division by zero", "1/0", false},
+                      ValidateRow{true, "2.5", "Entry must be an integer.", "2.5", false},
+                      ValidateRow{true, "abc", "Entry must be a valid integer.", "abc", false},
+                      ValidateRow{true, "", "Entry must be a valid integer.", "", false},
+                      // The integer check comes before the limits.
+                      ValidateRow{true, "400.5", "Entry must be an integer.", "400.5", false},
+                      ValidateRow{true, "1E3", "Entry must be less than or equal to 300", "300", false},
+                      ValidateRow{true, "7", "", "7", true}));
 
 TEST(FieldValidation, FlagIsClearedByAFailureAndSetBySuccess) {
   TDataEditRules field;

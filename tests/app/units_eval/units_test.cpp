@@ -32,22 +32,21 @@ TEST_P(UnitLabels, HeaderAndEntryRules) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, UnitLabels,
-    ::testing::Values(
-        LabelRow{"F/L2^3", 1, "lbs/ft^3", "lbs/ft^3"}, LabelRow{"F/L2^3", 2, "kN/m^3", "kN/m^3"},
-        // The two rules part in generic units: headers relabel, fields do not.
-        LabelRow{"F/L2^3", 3, "F/L^3", "F/L2^3"}, LabelRow{"L1", 1, "in", "in"},
-        LabelRow{"L1", 2, "mm", "mm"}, LabelRow{"L1", 3, "L", "L1"},
-        LabelRow{"L2", 2, "m", "m"}, LabelRow{"F-L/RAD.", 1, "lbs-in/RAD.", "lbs-in/RAD."},
-        LabelRow{"F-L/RAD.", 2, "kN-m/RAD.", "kN-m/RAD."}, LabelRow{"F/L^2", 1, "lbs/in^2", "lbs/in^2"},
-        LabelRow{"F-L^2", 2, "kN-m^2", "kN-m^2"}, LabelRow{"F4", 1, "lb-sec2/in", "lb-sec2/in"},
-        LabelRow{"F4", 3, "M", "F4"}, LabelRow{"F6", 1, "slug", "slug"}, LabelRow{"F5", 3, "T", "F5"},
-        LabelRow{"L3", 1, "rad", "rad"},
-        // Entry fields replace only the first token of each kind found.
-        LabelRow{"F1-F", 1, "kips-lbs", "kips-F"}, LabelRow{"L2-L", 1, "ft-in", "ft-L"},
-        // Any code but 1 and 2 is generic.
-        LabelRow{"F/L2^3", 0, "F/L^3", "F/L2^3"}, LabelRow{"F/L2^3", 7, "F/L^3", "F/L2^3"},
-        LabelRow{"deg.", 1, "deg.", "deg."}, LabelRow{"SEE NOTES", 2, "SEE NOTES", "SEE NOTES"},
-        LabelRow{"", 1, "", ""}));
+    ::testing::Values(LabelRow{"F/L2^3", 1, "lbs/ft^3", "lbs/ft^3"}, LabelRow{"F/L2^3", 2, "kN/m^3", "kN/m^3"},
+                      // The two rules part in generic units: headers relabel, fields do not.
+                      LabelRow{"F/L2^3", 3, "F/L^3", "F/L2^3"}, LabelRow{"L1", 1, "in", "in"},
+                      LabelRow{"L1", 2, "mm", "mm"}, LabelRow{"L1", 3, "L", "L1"}, LabelRow{"L2", 2, "m", "m"},
+                      LabelRow{"F-L/RAD.", 1, "lbs-in/RAD.", "lbs-in/RAD."},
+                      LabelRow{"F-L/RAD.", 2, "kN-m/RAD.", "kN-m/RAD."}, LabelRow{"F/L^2", 1, "lbs/in^2", "lbs/in^2"},
+                      LabelRow{"F-L^2", 2, "kN-m^2", "kN-m^2"}, LabelRow{"F4", 1, "lb-sec2/in", "lb-sec2/in"},
+                      LabelRow{"F4", 3, "M", "F4"}, LabelRow{"F6", 1, "slug", "slug"}, LabelRow{"F5", 3, "T", "F5"},
+                      LabelRow{"L3", 1, "rad", "rad"},
+                      // Entry fields replace only the first token of each kind found.
+                      LabelRow{"F1-F", 1, "kips-lbs", "kips-F"}, LabelRow{"L2-L", 1, "ft-in", "ft-L"},
+                      // Any code but 1 and 2 is generic.
+                      LabelRow{"F/L2^3", 0, "F/L^3", "F/L2^3"}, LabelRow{"F/L2^3", 7, "F/L^3", "F/L2^3"},
+                      LabelRow{"deg.", 1, "deg.", "deg."}, LabelRow{"SEE NOTES", 2, "SEE NOTES", "SEE NOTES"},
+                      LabelRow{"", 1, "", ""}));
 
 struct FactorRow {
   const char* unit_string;
@@ -65,16 +64,16 @@ TEST_P(UnitFactors, BothDirectionsAndNoneOtherwise) {
     EXPECT_EQ(unit_factor(from, to, row.unit_string), 1.0) << from << "->" << to;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, UnitFactors,
-    ::testing::Values(FactorRow{"L", kL}, FactorRow{"L1", kL1}, FactorRow{"L2", kL2},
-                      FactorRow{"F", kF}, FactorRow{"F-L", kF * kL}, FactorRow{"F-L^2", kF * kL * kL},
-                      FactorRow{"F/L", kF / kL}, FactorRow{"F/L2", kF / kL2},
-                      FactorRow{"F/L^2", kF / (kL * kL)}, FactorRow{"F/L^3", kF / (kL * kL * kL)},
-                      FactorRow{"F/L2^2", kF / (kL2 * kL2)}, FactorRow{"F/L2^3", kF / (kL2 * kL2 * kL2)},
-                      FactorRow{"F-L/RAD.", kF * kL}, FactorRow{"F1", 0.2248089237},
-                      FactorRow{"F2/L2", 0.1124044745 / kL2}, FactorRow{"F^2-L", kF * kF * kL},
-                      FactorRow{"deg.", 1.0}, FactorRow{"SEE NOTES", 1.0}, FactorRow{"", 1.0}));
+INSTANTIATE_TEST_SUITE_P(Table, UnitFactors,
+                         ::testing::Values(FactorRow{"L", kL}, FactorRow{"L1", kL1}, FactorRow{"L2", kL2},
+                                           FactorRow{"F", kF}, FactorRow{"F-L", kF* kL}, FactorRow{"F-L^2", kF* kL* kL},
+                                           FactorRow{"F/L", kF / kL}, FactorRow{"F/L2", kF / kL2},
+                                           FactorRow{"F/L^2", kF / (kL * kL)}, FactorRow{"F/L^3", kF / (kL * kL * kL)},
+                                           FactorRow{"F/L2^2", kF / (kL2 * kL2)},
+                                           FactorRow{"F/L2^3", kF / (kL2 * kL2 * kL2)}, FactorRow{"F-L/RAD.", kF* kL},
+                                           FactorRow{"F1", 0.2248089237}, FactorRow{"F2/L2", 0.1124044745 / kL2},
+                                           FactorRow{"F^2-L", kF* kF* kL}, FactorRow{"deg.", 1.0},
+                                           FactorRow{"SEE NOTES", 1.0}, FactorRow{"", 1.0}));
 
 TEST(UnitFactors, WorkedExamples) {
   EXPECT_NEAR(unit_factor(2, 1, "F/L2^3"), 6.365880, 5e-7);

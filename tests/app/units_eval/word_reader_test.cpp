@@ -45,17 +45,25 @@ TEST_P(WordSplit, WordsAndLines) {
   EXPECT_EQ(TWordReader::FromText(row.text).LineCount(), row.lines);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, WordSplit,
-    ::testing::Values(SplitRow{"  1\t 2.5   3e2 ", {"1", "2.5", "3e2"}, 1},
-                      SplitRow{"1 2\n\n   \n\t\n3", {"1", "2", "3"}, 5},  // blank lines passed over
-                      SplitRow{"1\t2\t3", {"1", "2", "3"}, 1},            // TABs as blanks
-                      SplitRow{"", {}, 1},                                // one empty line
-                      SplitRow{"a\n", {"a"}, 1}, SplitRow{"a\n\n", {"a"}, 2},
-                      SplitRow{"a\r\nb\rc\nd", {"a", "b", "c", "d"}, 4},
-                      // Control characters inside a word stay; after a separator they go.
-                      SplitRow{"a\x01" "b c\x02", {"a\x01" "b", "c"}, 1},
-                      SplitRow{"a \x01\x02" "b", {"a", "b"}, 1}));
+INSTANTIATE_TEST_SUITE_P(Table, WordSplit,
+                         ::testing::Values(SplitRow{"  1\t 2.5   3e2 ", {"1", "2.5", "3e2"}, 1},
+                                           SplitRow{
+                                               "1 2\n\n   \n\t\n3", {"1", "2", "3"}, 5},  // blank lines passed over
+                                           SplitRow{"1\t2\t3", {"1", "2", "3"}, 1},       // TABs as blanks
+                                           SplitRow{"", {}, 1},                           // one empty line
+                                           SplitRow{"a\n", {"a"}, 1}, SplitRow{"a\n\n", {"a"}, 2},
+                                           SplitRow{"a\r\nb\rc\nd", {"a", "b", "c", "d"}, 4},
+                                           // Control characters inside a word stay; after a separator they go.
+                                           SplitRow{"a\x01"
+                                                    "b c\x02",
+                                                    {"a\x01"
+                                                     "b",
+                                                     "c"},
+                                                    1},
+                                           SplitRow{"a \x01\x02"
+                                                    "b",
+                                                    {"a", "b"},
+                                                    1}));
 
 TEST(WordReader, TypedReads) {
   TWordReader r = TWordReader::FromText("12 12.0 1.2E1 -2147483648 2147483647\n2.5 -1e-3 +4 .5 1e-99999");
@@ -86,8 +94,10 @@ TEST_P(WordReaderErrors, MessageNamesLineAndItem) {
   std::string message;
   for (;;) {
     try {
-      if (row.as_int) r.ReadInt();
-      else r.ReadFloat();
+      if (row.as_int)
+        r.ReadInt();
+      else
+        r.ReadFloat();
     } catch (const TInOutError& e) {
       message = e.what();
       break;
@@ -100,16 +110,17 @@ constexpr const char* kInt = "\rAn integer was expected but not found.";
 
 INSTANTIATE_TEST_SUITE_P(
     Table, WordReaderErrors,
-    ::testing::Values(BadReadRow{"3.5", true, "Error on Line 1 Item 1\rAn integer was expected but not found."},
-                      BadReadRow{"1\n2\n\n4 5 abc",
-                                 false, "Error on Line 4 Item 3\rA floating point number was expected but not found."},
-                      BadReadRow{"2147483648", true, "Error on Line 1 Item 1\rAn integer was expected but not found."},
-                      BadReadRow{"1 -2147483649", true, "Error on Line 1 Item 2\rAn integer was expected but not found."},
-                      BadReadRow{"1e99999", false, "Error on Line 1 Item 1\rA floating point number was expected but not found."},
-                      BadReadRow{"1,5", false, "Error on Line 1 Item 1\rA floating point number was expected but not found."},
-                      BadReadRow{"nan", false, "Error on Line 1 Item 1\rA floating point number was expected but not found."},
-                      BadReadRow{"1 2", true, "This file either invalid or incomplete."},
-                      BadReadRow{"", false, "This file either invalid or incomplete."}));
+    ::testing::Values(
+        BadReadRow{"3.5", true, "Error on Line 1 Item 1\rAn integer was expected but not found."},
+        BadReadRow{"1\n2\n\n4 5 abc", false,
+                   "Error on Line 4 Item 3\rA floating point number was expected but not found."},
+        BadReadRow{"2147483648", true, "Error on Line 1 Item 1\rAn integer was expected but not found."},
+        BadReadRow{"1 -2147483649", true, "Error on Line 1 Item 2\rAn integer was expected but not found."},
+        BadReadRow{"1e99999", false, "Error on Line 1 Item 1\rA floating point number was expected but not found."},
+        BadReadRow{"1,5", false, "Error on Line 1 Item 1\rA floating point number was expected but not found."},
+        BadReadRow{"nan", false, "Error on Line 1 Item 1\rA floating point number was expected but not found."},
+        BadReadRow{"1 2", true, "This file either invalid or incomplete."},
+        BadReadRow{"", false, "This file either invalid or incomplete."}));
 
 TEST(WordReader, FailedReadConsumesTheWordAndKeepsState) {
   TWordReader r = TWordReader::FromText("x 7");
