@@ -18,10 +18,10 @@ namespace fs = std::filesystem;
 TEST(ProjectConvert, StagedOlderFileGivesTheSameFilesAsOpenAndSave) {
   test::TempDir dir;
   const std::string input = dir.file("Old.ktd");
-  test::write_bytes(input, test::older_staged_text());
+  test::write_file(input, test::older_staged_text());
   const std::string output = dir.file("out/New.kt4d");
   fs::create_directories(dir.file("out"));
-  test::write_bytes(StageFilePath(output, 3), "stale");
+  test::write_file(StageFilePath(output, 3), "stale");
   ASSERT_TRUE(ConvertProjectFile(input, output, DialectForFileName(input)));
 
   // The program's way: open, split, convert the older stage files, save as.
@@ -32,11 +32,11 @@ TEST(ProjectConvert, StagedOlderFileGivesTheSameFilesAsOpenAndSave) {
   const std::string saved = dir.file("Saved.kt4d");
   ASSERT_TRUE(SaveProjectAs(m, saved));
 
-  EXPECT_EQ(test::read_bytes(output), test::read_bytes(saved));
+  EXPECT_EQ(test::read_file(output), test::read_file(saved));
   for (int n = 1; n <= 2; ++n)
-    EXPECT_EQ(test::read_bytes(StageFilePath(output, n)), test::read_bytes(StageFilePath(saved, n)));
+    EXPECT_EQ(test::read_file(StageFilePath(output, n)), test::read_file(StageFilePath(saved, n)));
   EXPECT_FALSE(fs::exists(StageFilePath(output, 3)));
-  const auto lines = test::crlf_lines(test::read_bytes(output));
+  const auto lines = test::crlf_lines(test::read_file(output));
   EXPECT_EQ(lines.front(), "Old staged wall");
   EXPECT_EQ(lines.back(), "2");
 }
@@ -46,7 +46,7 @@ TEST(ProjectConvert, DamagedStageWritesNothing) {
   const std::string input = dir.file("Damaged.ktd");
   std::string text = test::older_staged_text();
   text.replace(text.rfind("-10"), 3, "x");  // the last point of the last stage
-  test::write_bytes(input, text);
+  test::write_file(input, text);
   const std::string output = dir.file("New.kt4d");
   const TFileResult r = ConvertProjectFile(input, output, kDialectV30);
   EXPECT_FALSE(r);

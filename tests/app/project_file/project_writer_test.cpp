@@ -157,8 +157,8 @@ TEST(ProjectWriter, CantileverFixtureIsTheWritersOutput) {
   TMainModel m;
   test::build_cantilever_user(m);
   const std::string path = std::string(KESTRA_TEST_DATA_DIR) + "/project_file/cantilever_user.kt4d";
-  if (std::getenv("KESTRA_REGENERATE_FIXTURES") != nullptr) test::write_bytes(path, text_of(m));
-  EXPECT_EQ(test::read_bytes(path), text_of(m));
+  if (std::getenv("KESTRA_REGENERATE_FIXTURES") != nullptr) test::write_file(path, text_of(m));
+  EXPECT_EQ(test::read_file(path), text_of(m));
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::crlf_lines;
-using test::read_bytes;
+using test::read_file;
 
 class Stages : public ::testing::Test {
  protected:
@@ -49,7 +49,7 @@ TEST_F(Stages, RaisingTheCountOfANewProjectWritesCopiesOfIt) {
   EXPECT_TRUE(m.ModifiedMark());
   EXPECT_EQ(StageStatusText(m.Project()), "Construction Stage Number: 1");
   std::vector<std::vector<std::string>> stages;
-  for (int n = 1; n <= 3; ++n) stages.push_back(crlf_lines(read_bytes(stage_file(n))));
+  for (int n = 1; n <= 3; ++n) stages.push_back(crlf_lines(read_file(stage_file(n))));
   EXPECT_EQ(stages[0].front(), "New Wall");
   EXPECT_EQ(stages[1].front(), " Stage No : 2");
   EXPECT_EQ(stages[2].front(), " Stage No : 3");
@@ -64,7 +64,7 @@ TEST_F(Stages, RaisingTheCountOfANewProjectWritesCopiesOfIt) {
 }
 
 TEST_F(Stages, NewlyStagedProjectIgnoresStaleStageFiles) {
-  test::write_bytes(stage_file(2), "Someone else's wall\r\n");
+  test::write_file(stage_file(2), "Someone else's wall\r\n");
   m.Project().IncrementCount = 7;
   ASSERT_TRUE(ChangeStageCount(m, 2));
   ASSERT_TRUE(SwitchToStage(m, 2));
@@ -138,7 +138,7 @@ TEST_F(Stages, CopyPreviousStageAsksAndCopies) {
   ASSERT_TRUE(CopyPreviousStage(m, answer(true)));
   EXPECT_EQ(m.Project().CurrentStage(), 3);
   EXPECT_EQ(m.Project().IncrementCount, 20);
-  const auto lines = crlf_lines(read_bytes(stage_file(3)));
+  const auto lines = crlf_lines(read_file(stage_file(3)));
   EXPECT_EQ(lines.front(), " Stage No : 3");
   EXPECT_EQ(lines[2].substr(0, 3), "20 ");
   EXPECT_EQ(lines.back(), "3");
@@ -150,9 +150,9 @@ TEST_F(Stages, SaveJoinsTheStagesAndOpeningSplitsThemAgain) {
   ASSERT_TRUE(SaveProject(m));
   EXPECT_FALSE(m.IsModified());
   std::vector<std::string> before;
-  for (int n = 1; n <= 3; ++n) before.push_back(read_bytes(stage_file(n)));
+  for (int n = 1; n <= 3; ++n) before.push_back(read_file(stage_file(n)));
 
-  const std::string joined = read_bytes(m.Project().FileName);
+  const std::string joined = read_file(m.Project().FileName);
   EXPECT_EQ(joined, before[0] + before[1] + before[2]);
   int controls = 0;
   for (const std::string& line : crlf_lines(joined)) controls += line.rfind("1 0\t1\t0\t0\t2 0 3 0", 0) == 0;
@@ -163,7 +163,7 @@ TEST_F(Stages, SaveJoinsTheStagesAndOpeningSplitsThemAgain) {
   ASSERT_EQ(OpenProjectFile(opened, m.Project().FileName, 1), "");
   ASSERT_EQ(opened.Project().StageCount(), 3);
   ASSERT_TRUE(SplitFileIntoStageFiles(opened.Project(), opened.Project().FileName));
-  for (int n = 1; n <= 3; ++n) EXPECT_EQ(read_bytes(stage_file(n)), before[static_cast<std::size_t>(n - 1)]);
+  for (int n = 1; n <= 3; ++n) EXPECT_EQ(read_file(stage_file(n)), before[static_cast<std::size_t>(n - 1)]);
   ASSERT_TRUE(SwitchToStage(opened, 2));
   EXPECT_EQ(opened.Project().IncrementCount, 20);
 }
@@ -173,21 +173,20 @@ TEST_F(Stages, SaveAsCopiesTheStageFilesToTheNewName) {
   number_stages();
   const std::string old_name = m.Project().FileName;
   const std::string new_name = dir.file("Copy.kt4d");
-  test::write_bytes(StageFilePath(new_name, 4), "stale");
+  test::write_file(StageFilePath(new_name, 4), "stale");
   ASSERT_TRUE(SaveProjectAs(m, new_name));
   EXPECT_EQ(m.Project().FileName, new_name);
-  for (int n = 1; n <= 2; ++n)
-    EXPECT_EQ(read_bytes(StageFilePath(new_name, n)), read_bytes(StageFilePath(old_name, n)));
+  for (int n = 1; n <= 2; ++n) EXPECT_EQ(read_file(StageFilePath(new_name, n)), read_file(StageFilePath(old_name, n)));
   EXPECT_FALSE(exists(StageFilePath(new_name, 4)));
-  EXPECT_EQ(read_bytes(new_name), read_bytes(StageFilePath(new_name, 1)) + read_bytes(StageFilePath(new_name, 2)));
+  EXPECT_EQ(read_file(new_name), read_file(StageFilePath(new_name, 1)) + read_file(StageFilePath(new_name, 2)));
 }
 
 TEST_F(Stages, JoinFailsWithoutWritingWhenAStageFileIsMissing) {
   ASSERT_TRUE(ChangeStageCount(m, 3));
-  test::write_bytes(m.Project().FileName, "previous");
+  test::write_file(m.Project().FileName, "previous");
   fs::remove(stage_file(3));
   EXPECT_FALSE(JoinStageFiles(m.Project(), m.Project().FileName, m.Project().FileName));
-  EXPECT_EQ(read_bytes(m.Project().FileName), "previous");
+  EXPECT_EQ(read_file(m.Project().FileName), "previous");
 }
 
 // Version 3.0 stage files: no EI count, one surcharge in the surcharge
@@ -195,7 +194,7 @@ TEST_F(Stages, JoinFailsWithoutWritingWhenAStageFileIsMissing) {
 TEST_F(Stages, OlderStageFilesAreConvertedToTheCurrentFormat) {
   const std::string old_name = dir.file("Old.ktd");
   const std::string text = test::older_staged_text();
-  test::write_bytes(old_name, text);
+  test::write_file(old_name, text);
 
   TMainModel opened;
   ASSERT_EQ(OpenProjectFile(opened, old_name, DialectForFileName(old_name)), "");
@@ -206,7 +205,7 @@ TEST_F(Stages, OlderStageFilesAreConvertedToTheCurrentFormat) {
   EXPECT_EQ(status, (std::vector<std::string>{"Construction Stage Number: 1", "Construction Stage Number: 2"}));
   EXPECT_EQ(opened.Project().CurrentStage(), 1);
 
-  const auto stage2 = crlf_lines(read_bytes(StageFilePath(old_name, 2)));
+  const auto stage2 = crlf_lines(read_file(StageFilePath(old_name, 2)));
   // With the EI count; the table of curves holds at least two.
   EXPECT_EQ(stage2[1], "1 0\t1\t0\t2\t2 2 2 0");
   EXPECT_EQ(stage2[2].substr(0, 3), "40 ");
@@ -225,18 +224,18 @@ void block_scratch(const std::string& path) { fs::create_directories(ScratchFile
 
 TEST_F(Stages, FailedSaveLeavesThePreviousFileWhole) {
   const std::string path = m.Project().FileName;
-  test::write_bytes(path, "previous project\r\n");
+  test::write_file(path, "previous project\r\n");
   m.MarkModified();
   block_scratch(path);
   const TFileResult r = SaveProject(m);
   EXPECT_FALSE(r);
   EXPECT_NE(r.message.find("Cannot write file \"" + path + "\"."), std::string::npos) << r.message;
-  EXPECT_EQ(read_bytes(path), "previous project\r\n");
+  EXPECT_EQ(read_file(path), "previous project\r\n");
   EXPECT_TRUE(m.IsModified());
 
   fs::remove(ScratchFileName(path));
   ASSERT_TRUE(SaveProject(m));
-  EXPECT_EQ(read_bytes(path), ProjectFileText(m.Project(), m.Tables()));
+  EXPECT_EQ(read_file(path), ProjectFileText(m.Project(), m.Tables()));
   EXPECT_FALSE(exists(ScratchFileName(path)));
   EXPECT_FALSE(m.IsModified());
 }
@@ -252,8 +251,8 @@ TEST_F(Stages, FailedStageWritesKeepTheStageAndTheJoinedFile) {
   ASSERT_TRUE(ChangeStageCount(m, 2));
   number_stages();
   ASSERT_TRUE(SaveProject(m));
-  const std::string joined = read_bytes(m.Project().FileName);
-  const std::string stage1 = read_bytes(stage_file(1));
+  const std::string joined = read_file(m.Project().FileName);
+  const std::string stage1 = read_file(stage_file(1));
 
   // The stage cannot be written: no switch, the editors keep stage 1.
   m.Project().IncrementCount = 11;
@@ -261,13 +260,13 @@ TEST_F(Stages, FailedStageWritesKeepTheStageAndTheJoinedFile) {
   EXPECT_FALSE(SwitchToStage(m, 2));
   EXPECT_EQ(m.Project().CurrentStage(), 1);
   EXPECT_EQ(m.Project().IncrementCount, 11);
-  EXPECT_EQ(read_bytes(stage_file(1)), stage1);
+  EXPECT_EQ(read_file(stage_file(1)), stage1);
   fs::remove(ScratchFileName(stage_file(1)));
 
   // The joined file cannot be written: it stays as saved before.
   block_scratch(m.Project().FileName);
   EXPECT_FALSE(SaveProject(m));
-  EXPECT_EQ(read_bytes(m.Project().FileName), joined);
+  EXPECT_EQ(read_file(m.Project().FileName), joined);
 }
 
 }  // namespace
