@@ -27,8 +27,6 @@ inline constexpr double kShortLength = double(0.000001f);
 inline constexpr double kNearLayerTop = double(0.00001f);
 /// Profile values below this count as unset at a layer boundary.
 inline constexpr double kUnsetValue = double(1.0e-20f);
-/// Friction angles: degrees to radians and back use this short pi.
-inline constexpr double kDegreesToRadiansPi = double(3.1416f);
 
 // ---- Active-pressure offset ------------------------------------------------
 

@@ -176,7 +176,7 @@ void write_echo(PyContext& ctx) {
   r.line(Line().x(21).a("X,").a(ctx.length_label).x(5).a("S,").a(ctx.fl2()).x(6).a("PHI,DEGREES").x(6).a("E50").str());
   for (const StrengthPoint& s : ctx.strength) {
     Line l;
-    l.x(10).f(H + s.depth, 15, 2).x(2).a(fmt::d(s.c, 13, 4)).x(2).f(s.phi * 180.0 / kDegreesToRadiansPi, 13, 3);
+    l.x(10).f(H + s.depth, 15, 2).x(2).a(fmt::d(s.c, 13, 4)).x(2).f(s.phi * 180.0 / kPiShort, 13, 3);
     if (s.e50 <= kShortLength)
       l.x(7).a("-----");
     else
@@ -297,7 +297,7 @@ PyContext build_py_model(const Problem& problem, const PyHandOver& hand_over, Te
     if (truncated) break;  // the layer reaching past the wall tip is the last one used
   }
 
-  for (StrengthPoint& s : ctx.strength) s.phi = s.phi * kDegreesToRadiansPi / 180.0;
+  for (StrengthPoint& s : ctx.strength) s.phi = s.phi * kPiShort / 180.0;
   if (!ctx.weight.empty() && !ctx.strength.empty() && ctx.weight.back().depth < ctx.strength.back().depth) {
     const double gamma = ctx.weight.back().gamma - ctx.in.gamma_w;
     const double depth = ctx.weight.back().depth;
